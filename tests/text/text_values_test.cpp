@@ -1,0 +1,95 @@
+#include "text/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "text/fatal_error.h"
+
+namespace quorvel {
+namespace {
+
+TEST(TextTest, StopsAtTheFirstZeroByte) {
+  struct {
+    std::string in;
+    std::string want;
+  } cases[] = {
+      {std::string("hi\0j", 4), "hi"},
+      {std::string("\0abc", 4), ""},
+      {"", ""},
+      {"\xBD\xF8", "\xBD\xF8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.want);
+    Text t{std::string_view(c.in)};
+    EXPECT_EQ(t.bytes(), c.want);
+    EXPECT_EQ(t.length(), static_cast<int32_t>(c.want.size()));
+  }
+  EXPECT_TRUE(Text(static_cast<const char*>(nullptr)).empty());
+}
+
+TEST(TextTest, CompareTextIsUnsignedAndExact) {
+  struct {
+    const char* a;
+    const char* b;
+    int want;
+  } cases[] = {
+      {"", "", 0},       {"abc", "abc", 0},  {"abc", "abd", -1}, {"b", "a", 1},
+      {"ab", "abc", -1}, {"\x80", "a", 1},   {"A", "a", -1},     {nullptr, "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.a ? c.a : "(missing)") + " vs " + c.b);
+    EXPECT_EQ(CompareText(Text(c.a), Text(c.b)), c.want);
+  }
+}
+
+TEST(TextTest, ConcatAndBytes) {
+  EXPECT_EQ(ConcatText({"a", Text(), "bc"}), Text("abc"));
+  EXPECT_TRUE(CompareBytes(Bytes(), Bytes(std::vector<unsigned char>{})));
+  EXPECT_TRUE(ConcatBytes({Bytes(), Bytes()}).empty());
+  EXPECT_EQ(ConcatBytes({Bytes{1, 0}, Bytes{}, Bytes{2}}), (Bytes{1, 0, 2}));
+  EXPECT_FALSE(CompareBytes(Bytes{0}, Bytes{}));
+}
+
+TEST(TextArrayTest, AppendAndResize) {
+  TextArray a;
+  EXPECT_EQ(ElementCount(a), 0);
+  AppendElement(a, "x");
+  AppendElement(a, "y");
+  ASSERT_EQ(ElementCount(a), 2);
+  EXPECT_EQ(a[1], Text("x"));
+  EXPECT_EQ(a[2], Text("y"));
+  ResizeArray(a, true, 3);
+  EXPECT_EQ(a[1], Text("x"));
+  EXPECT_TRUE(a[3].empty());
+  ResizeArray(a, false, 2);
+  EXPECT_TRUE(a[1].empty());
+  ResizeArray(a, true, 0);
+  EXPECT_EQ(ElementCount(a), 0);
+}
+
+TEST(TruncateTest, TowardZero) {
+  EXPECT_EQ(TruncateToInteger(2.7), 2);
+  EXPECT_EQ(TruncateToInteger(-2.7), -2);
+  EXPECT_EQ(TruncateToInteger(7.999), 7);
+  EXPECT_EQ(TruncateToInt32(4294967297.0), 1);  // the low 32 bits
+}
+
+#ifdef _WIN32
+constexpr int kFatalExit = -1;
+#else
+constexpr int kFatalExit = 255;  // -1 as a POSIX exit status
+#endif
+
+TEST(TextArrayDeathTest, IndexOutsideEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // The reason goes to standard error only: no message box waits for a click.
+  SetFatalErrorReporter([](const Text& reason) { std::fprintf(stderr, "%s\n", reason.c_str()); });
+  TextArray a{"only"};
+  EXPECT_EXIT(static_cast<void>(a[0]), ::testing::ExitedWithCode(kFatalExit), "outside");
+  EXPECT_EXIT(static_cast<void>(a[2]), ::testing::ExitedWithCode(kFatalExit), "outside");
+  EXPECT_EXIT(ResizeArray(a, true, -1), ::testing::ExitedWithCode(kFatalExit), "below 0");
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,50 @@
+// RegexMatcher runs one regular-expression search of one subject text and
+// hands out its matches and their groups as Text, numbered from 1.
+#ifndef QUORVEL_PATTERN_REGEX_MATCHER_H_
+#define QUORVEL_PATTERN_REGEX_MATCHER_H_
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "pattern/regex_engine.h"
+#include "text/text.h"
+
+namespace quorvel {
+
+class RegexMatcher {
+ public:
+  // Enters the automation runtime through `provider`; the destructor leaves it.
+  explicit RegexMatcher(RegexEngineProvider& provider);
+  RegexMatcher(const RegexMatcher& other);
+  RegexMatcher& operator=(const RegexMatcher& other) = delete;
+  ~RegexMatcher();
+
+  // Searches `subject` for `pattern`. Options left out: case-insensitive,
+  // multi-line, global. True when the engine delivered a match collection,
+  // even an empty one.
+  bool Create(const Text& pattern, const Text& subject,
+              std::optional<bool> caseSensitive = std::nullopt,
+              std::optional<bool> multiline = std::nullopt,
+              std::optional<bool> global = std::nullopt, bool expandQuoteMarker = false);
+  Text PatternText() const;
+  Text ReplaceMatches(const Text& replacement = Text()) const;
+  int32_t MatchCount() const;
+  // Match `index` (1-based); `position`, when given, receives its 0-based byte
+  // offset in the subject.
+  Text MatchText(int32_t index, int32_t* position = nullptr) const;
+  // Group `subMatchIndex` of match `matchIndex`, both 1-based.
+  Text SubMatchText(int32_t matchIndex, int32_t subMatchIndex, int32_t* position = nullptr) const;
+  int32_t SubMatchCount() const;
+
+ private:
+  RegexEngineProvider& provider_;
+  std::shared_ptr<RegexEngine> regExp_;
+  std::shared_ptr<RegexMatchCollection> matches_;
+  std::optional<std::u16string> subject_;  // empty optional: the integer 0 of a new instance
+};
+
+}  // namespace quorvel
+
+#endif  // QUORVEL_PATTERN_REGEX_MATCHER_H_

@@ -2,6 +2,13 @@
 // and ends the process with exit code -1. It is reached only by a broken
 // invariant (an array index out of range, a negative array size), exhausted
 // memory, or a start-up window that cannot be made.
+//
+// Exhausted memory reaches it by itself: every program that links this
+// library gets, before main() runs, a new-handler that gives back a small
+// reserve (so the report has room to work) and calls FatalError() with the
+// reason "out of memory". operator new therefore never throws std::bad_alloc
+// in this program. Should the report itself run out of memory, the reason goes
+// to standard error alone and the process ends with the same exit code.
 #ifndef QUORVEL_TEXT_FATAL_ERROR_H_
 #define QUORVEL_TEXT_FATAL_ERROR_H_
 

@@ -2,18 +2,51 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <utility>
 
 #include "text/fatal_error.h"
 
 namespace quorvel {
 
-Text::Text(const char* s) {
-  if (s != nullptr) bytes_.assign(s);
+namespace {
+
+constexpr size_t kMaxLength = static_cast<size_t>(std::numeric_limits<int32_t>::max());
+
+// A length that a signed 32-bit count cannot hold is treated like memory that
+// cannot be had: the value cannot exist.
+void CheckLength(size_t length) {
+  if (length > kMaxLength) FatalError("a value longer than 2147483647 bytes cannot be made");
 }
 
-Text::Text(std::string_view bytes) : bytes_(bytes.substr(0, bytes.find('\0'))) {}
+}  // namespace
 
-Bytes::Bytes(std::vector<unsigned char> data) : data_(std::move(data)) {}
+Text::Text(const char* s) {
+  if (s != nullptr) {
+    CheckLength(std::strlen(s));
+    bytes_.assign(s);
+  }
+}
+
+Text::Text(std::string_view bytes) : bytes_(bytes.substr(0, bytes.find('\0'))) {
+  CheckLength(bytes_.size());
+}
+
+Text::Text(std::string&& bytes) : bytes_(std::move(bytes)) {
+  const size_t zero = bytes_.find('\0');
+  if (zero != std::string::npos) bytes_.resize(zero);
+  CheckLength(bytes_.size());
+}
+
+Text& Text::operator+=(const Text& more) {
+  CheckLength(bytes_.size() + more.bytes_.size());
+  bytes_ += more.bytes_;
+  return *this;
+}
+
+Bytes::Bytes(std::vector<unsigned char> data) : data_(std::move(data)) {
+  CheckLength(data_.size());
+}
 
 Bytes::Bytes(const void* data, int32_t length) {
   if (data != nullptr && length > 0) {
@@ -52,21 +85,29 @@ int CompareText(const Text& a, const Text& b) {
 Text ConcatText(std::initializer_list<Text> parts) {
   size_t total = 0;
   for (const Text& t : parts) total += t.bytes().size();
+  CheckLength(total);
   std::string joined;
   joined.reserve(total);
   for (const Text& t : parts) joined += t.bytes();
-  return Text(joined);
+  return Text(std::move(joined));
 }
 
 bool CompareBytes(const Bytes& a, const Bytes& b) { return a.data() == b.data(); }
 
 Bytes ConcatBytes(std::initializer_list<Bytes> parts) {
+  size_t total = 0;
+  for (const Bytes& b : parts) total += b.data().size();
+  CheckLength(total);
   std::vector<unsigned char> joined;
+  joined.reserve(total);
   for (const Bytes& b : parts) joined.insert(joined.end(), b.data().begin(), b.data().end());
   return Bytes(std::move(joined));
 }
 
-void AppendElement(TextArray& array, const Text& t) { array.elements_.push_back(t); }
+void AppendElement(TextArray& array, Text t) {
+  CheckLength(array.elements_.size() + 1);
+  array.elements_.push_back(std::move(t));
+}
 
 void ResizeArray(TextArray& array, bool keepContents, int32_t count) {
   if (count < 0) {

@@ -9,6 +9,10 @@
 // Bytes is a sequence of arbitrary bytes, zero bytes included, with a signed
 // 32-bit length. A missing Bytes equals the empty one.
 //
+// Lengths are signed 32-bit counts, so a Text or Bytes value of more than
+// 2147483647 bytes cannot exist: making one is a FatalError(), as when memory
+// for it cannot be had.
+//
 // TextArray is a one-dimensional array of Text numbered from 1. Reading or
 // writing an element outside 1 ... ElementCount() ends the program through
 // FatalError().
@@ -34,6 +38,8 @@ class Text {
   Text(const char* s);  // NOLINT(google-explicit-constructor): literals read naturally
   // Takes the bytes up to the first zero byte of `bytes`.
   explicit Text(std::string_view bytes);
+  // The same, keeping the storage of `bytes`.
+  explicit Text(std::string&& bytes);
 
   // The bytes without a terminator; never holds a zero byte.
   const std::string& bytes() const { return bytes_; }
@@ -43,10 +49,8 @@ class Text {
   // The byte at the 0-based offset `i`, read as unsigned; `i` must be in range.
   unsigned char at(int32_t i) const { return static_cast<unsigned char>(bytes_[i]); }
 
-  Text& operator+=(const Text& more) {
-    bytes_ += more.bytes_;
-    return *this;
-  }
+  // A text longer than 2147483647 bytes cannot be made: FatalError().
+  Text& operator+=(const Text& more);
   friend bool operator==(const Text& a, const Text& b) { return a.bytes_ == b.bytes_; }
   friend bool operator!=(const Text& a, const Text& b) { return a.bytes_ != b.bytes_; }
 
@@ -88,7 +92,7 @@ class TextArray {
   }
 
  private:
-  friend void AppendElement(TextArray& array, const Text& t);
+  friend void AppendElement(TextArray& array, Text t);
   friend void ResizeArray(TextArray& array, bool keepContents, int32_t count);
   std::vector<Text> elements_;
 };
@@ -114,7 +118,7 @@ Bytes ConcatBytes(std::initializer_list<Bytes> parts);
 inline int32_t ElementCount(const TextArray& array) { return array.ElementCount(); }
 
 // AppendElement() adds a copy of `t` as the new last element.
-void AppendElement(TextArray& array, const Text& t);
+void AppendElement(TextArray& array, Text t);
 
 // ResizeArray() gives the array `count` elements. With `keepContents` the first
 // min(old, count) elements stay and added ones are empty; without it every

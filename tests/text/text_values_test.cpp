@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <limits>
+#include <new>
 
 #include "text/fatal_error.h"
 
@@ -89,6 +91,36 @@ TEST(TextArrayDeathTest, IndexOutsideEndsTheProgram) {
   EXPECT_EXIT(static_cast<void>(a[0]), ::testing::ExitedWithCode(kFatalExit), "outside");
   EXPECT_EXIT(static_cast<void>(a[2]), ::testing::ExitedWithCode(kFatalExit), "outside");
   EXPECT_EXIT(ResizeArray(a, true, -1), ::testing::ExitedWithCode(kFatalExit), "below 0");
+}
+
+void ReportToStandardError(const Text& reason) { std::fprintf(stderr, "%s\n", reason.c_str()); }
+
+void* volatile g_allocated = nullptr;
+
+TEST(FatalErrorDeathTest, ExhaustedMemoryEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  SetFatalErrorReporter(ReportToStandardError);
+  // The handler is in place before main() runs.
+  const std::new_handler handler = std::get_new_handler();
+  ASSERT_NE(handler, nullptr);
+  EXPECT_EXIT(handler(), ::testing::ExitedWithCode(kFatalExit), "out of memory");
+#ifndef __SANITIZE_ADDRESS__
+  // AddressSanitizer ends a failed allocation with its own report instead.
+  EXPECT_EXIT(g_allocated = ::operator new(std::numeric_limits<size_t>::max() / 2),
+              ::testing::ExitedWithCode(kFatalExit), "out of memory");
+#endif
+}
+
+TEST(FatalErrorDeathTest, DefaultReportNamesTheReason) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+#ifdef _WIN32
+  // The default report waits for a click on its message box.
+  GTEST_SKIP() << "the message box needs a user";
+#else
+  SetFatalErrorReporter(nullptr);
+  EXPECT_EXIT(FatalError("the reason"), ::testing::ExitedWithCode(kFatalExit),
+              "fatal error: the reason");
+#endif
 }
 
 }  // namespace

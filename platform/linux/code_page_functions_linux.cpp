@@ -1,0 +1,301 @@
+// The code page functions without Windows: UTF-8 and code page 936 to and
+// from UTF-16, with the results Windows gives.
+//
+// Code page 936 uses two tables filled from glibc's iconv once, at first use:
+// the UTF-16 unit of every double-byte code, and the code of every UTF-16
+// unit. Codes that glibc's CP936 does not know (the user-defined areas, which
+// Windows maps to private-use characters) are taken from its GB18030 where it
+// maps them to private-use characters too. Byte 0x80 is the euro sign and
+// byte 0xFF the private-use character U+F8F5, single bytes in Windows' table.
+// Against Windows' table (as Wine carries it) two things differ: 106 codes
+// that Windows maps to private-use characters and glibc to other characters
+// or not at all read as "?" here; and Windows writes 518 characters missing
+// from the code page as a similar one ("best fit": U+00C0 as the code of
+// U+00E0, U+00B2 as "2") where this layer writes "?".
+//
+// Invalid input, as Windows' own table-driven conversion treats it:
+//   - a lead byte (0x81 ... 0xFE) takes the byte after it as its trail byte,
+//     whatever it is, unless that byte is NUL or the input ends; a pair that
+//     is no character, and a lead byte alone, become "?";
+//   - illegal UTF-8 becomes U+FFFD, one per maximal invalid subpart (a lead
+//     byte with the trail bytes that fit it so far, or one stray byte);
+//     encoded surrogates and overlong forms are illegal;
+//   - a UTF-16 unit that code page 936 lacks becomes "?", so a surrogate pair
+//     becomes "??"; a lone surrogate becomes U+FFFD in UTF-8.
+#include <iconv.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "text/code_page_functions.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr unsigned kAnsiCodePage = 0;
+constexpr unsigned kChineseCodePage = 936;
+constexpr unsigned kUtf8CodePage = 65001;
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr unsigned char kDefaultChar = '?';
+
+struct Cp936Tables {
+  // UTF-16 unit of the double-byte code lead * 256 + trail; 0 when none.
+  char16_t toWide[0x10000] = {};
+  // Code of a UTF-16 unit: below 0x100 one byte, else lead * 256 + trail; 0 when none.
+  uint16_t fromWide[0x10000] = {};
+};
+
+// Converts one double-byte code with `cd`; 0 when it is not exactly one
+// UTF-16 unit.
+char16_t DecodePair(iconv_t cd, unsigned char lead, unsigned char trail) {
+  if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
+  char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+  unsigned char out[8];
+  char* inPtr = in;
+  size_t inLeft = sizeof(in);
+  char* outPtr = reinterpret_cast<char*>(out);
+  size_t outLeft = sizeof(out);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 ||
+      sizeof(out) - outLeft != 2) {
+    return 0;
+  }
+  return static_cast<char16_t>(out[0] | (out[1] << 8));
+}
+
+std::unique_ptr<Cp936Tables> BuildCp936Tables() {
+  auto tables = std::make_unique<Cp936Tables>();
+  iconv_t cp936 = iconv_open("UTF-16LE", "CP936");
+  iconv_t gb18030 = iconv_open("UTF-16LE", "GB18030");
+  for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+    for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      char16_t unit = DecodePair(cp936, static_cast<unsigned char>(lead),
+                                 static_cast<unsigned char>(trail));
+      if (unit == 0) {
+        // Only the private-use mappings of GB18030 agree with Windows' table.
+        unit = DecodePair(gb18030, static_cast<unsigned char>(lead),
+                          static_cast<unsigned char>(trail));
+        if (unit < 0xE000 || unit > 0xF8FF) unit = 0;
+      }
+      // Surrogates would stand for half a character; such codes count as missing.
+      if (unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF)) continue;
+      const uint16_t code = static_cast<uint16_t>(lead << 8 | trail);
+      tables->toWide[code] = unit;
+      if (tables->fromWide[unit] == 0) tables->fromWide[unit] = code;
+    }
+  }
+  if (cp936 != reinterpret_cast<iconv_t>(-1)) iconv_close(cp936);
+  if (gb18030 != reinterpret_cast<iconv_t>(-1)) iconv_close(gb18030);
+  for (unsigned b = 0; b < 0x80; ++b) tables->fromWide[b] = static_cast<uint16_t>(b);
+  tables->fromWide[0x20AC] = 0x80;
+  tables->fromWide[0xF8F5] = 0xFF;
+  return tables;
+}
+
+const Cp936Tables& Tables() {
+  static const std::unique_ptr<Cp936Tables> tables = BuildCp936Tables();
+  return *tables;
+}
+
+// Collects output: counts every unit and stores while there is room.
+template <class Unit>
+class Sink {
+ public:
+  Sink(Unit* out, int outSize) : out_(out), capacity_(outSize > 0 ? outSize : 0) {}
+  void Put(Unit u) {
+    if (count_ < capacity_) out_[count_] = u;
+    ++count_;
+  }
+  // The result of the conversion: the units needed when only asked for the
+  // size, else the units written, 0 when they did not fit or were too many.
+  int Result(bool sizeOnly) const {
+    if (count_ > INT_MAX) return 0;
+    if (!sizeOnly && count_ > capacity_) return 0;
+    return static_cast<int>(count_);
+  }
+
+ private:
+  Unit* out_;
+  int64_t capacity_;
+  int64_t count_ = 0;
+};
+
+void DecodeCp936(const unsigned char* in, size_t length, Sink<char16_t>& sink) {
+  const Cp936Tables& tables = Tables();
+  size_t i = 0;
+  while (i < length) {
+    const unsigned char b = in[i];
+    if (b < 0x80) {
+      sink.Put(b);
+      ++i;
+    } else if (b == 0x80) {
+      sink.Put(0x20AC);
+      ++i;
+    } else if (b == 0xFF) {
+      sink.Put(0xF8F5);
+      ++i;
+    } else if (i + 1 < length && in[i + 1] != 0) {
+      const char16_t unit = tables.toWide[b << 8 | in[i + 1]];
+      sink.Put(unit != 0 ? unit : kDefaultChar);
+      i += 2;
+    } else {
+      sink.Put(kDefaultChar);
+      ++i;
+    }
+  }
+}
+
+void DecodeUtf8(const unsigned char* in, size_t length, Sink<char16_t>& sink) {
+  size_t i = 0;
+  while (i < length) {
+    const unsigned char b = in[i];
+    if (b < 0x80) {
+      sink.Put(b);
+      ++i;
+      continue;
+    }
+    // The number of trail bytes and the range allowed for the first of them,
+    // which rules out overlong forms, surrogates and values above U+10FFFF.
+    int trails = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    uint32_t value = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      trails = 1;
+      value = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      trails = 2;
+      value = b & 0x0F;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      trails = 3;
+      value = b & 0x07;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      sink.Put(kReplacement);
+      ++i;
+      continue;
+    }
+    size_t j = i + 1;
+    int taken = 0;
+    while (taken < trails && j < length && in[j] >= low && in[j] <= high) {
+      value = value << 6 | (in[j] & 0x3F);
+      ++j;
+      ++taken;
+      low = 0x80;
+      high = 0xBF;
+    }
+    i = j;
+    if (taken < trails) {
+      sink.Put(kReplacement);
+    } else if (value >= 0x10000) {
+      value -= 0x10000;
+      sink.Put(static_cast<char16_t>(0xD800 | (value >> 10)));
+      sink.Put(static_cast<char16_t>(0xDC00 | (value & 0x3FF)));
+    } else {
+      sink.Put(static_cast<char16_t>(value));
+    }
+  }
+}
+
+void EncodeCp936(const char16_t* in, size_t length, Sink<char>& sink) {
+  const Cp936Tables& tables = Tables();
+  for (size_t i = 0; i < length; ++i) {
+    const char16_t unit = in[i];
+    if (unit < 0x80) {
+      sink.Put(static_cast<char>(unit));
+      continue;
+    }
+    const uint16_t code = tables.fromWide[unit];
+    if (code == 0) {
+      sink.Put(static_cast<char>(kDefaultChar));
+    } else if (code < 0x100) {
+      sink.Put(static_cast<char>(code));
+    } else {
+      sink.Put(static_cast<char>(code >> 8));
+      sink.Put(static_cast<char>(code & 0xFF));
+    }
+  }
+}
+
+void EncodeUtf8(const char16_t* in, size_t length, Sink<char>& sink) {
+  for (size_t i = 0; i < length; ++i) {
+    uint32_t value = in[i];
+    if (value >= 0xD800 && value <= 0xDBFF && i + 1 < length && in[i + 1] >= 0xDC00 &&
+        in[i + 1] <= 0xDFFF) {
+      value = 0x10000 + ((value - 0xD800) << 10) + (in[i + 1] - 0xDC00);
+      ++i;
+    } else if (value >= 0xD800 && value <= 0xDFFF) {
+      value = kReplacement;
+    }
+    if (value < 0x80) {
+      sink.Put(static_cast<char>(value));
+    } else if (value < 0x800) {
+      sink.Put(static_cast<char>(0xC0 | (value >> 6)));
+      sink.Put(static_cast<char>(0x80 | (value & 0x3F)));
+    } else if (value < 0x10000) {
+      sink.Put(static_cast<char>(0xE0 | (value >> 12)));
+      sink.Put(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
+      sink.Put(static_cast<char>(0x80 | (value & 0x3F)));
+    } else {
+      sink.Put(static_cast<char>(0xF0 | (value >> 18)));
+      sink.Put(static_cast<char>(0x80 | ((value >> 12) & 0x3F)));
+      sink.Put(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
+      sink.Put(static_cast<char>(0x80 | (value & 0x3F)));
+    }
+  }
+}
+
+// The checks both functions share: the program passes flags 0, and no other
+// flag is supported here.
+bool ArgumentsValid(unsigned long flags, const void* input, int length, const void* out,
+                    int outSize) {
+  return flags == 0 && input != nullptr && length != 0 && length >= -1 && outSize >= 0 &&
+         (outSize == 0 || out != nullptr);
+}
+
+}  // namespace
+
+int MultiByteToWideChar(unsigned codePage, unsigned long flags, const char* text, int length,
+                        char16_t* out, int outSize) {
+  if (!ArgumentsValid(flags, text, length, out, outSize)) return 0;
+  const size_t n = length == -1 ? std::strlen(text) + 1 : static_cast<size_t>(length);
+  const auto* in = reinterpret_cast<const unsigned char*>(text);
+  Sink<char16_t> sink(out, outSize);
+  if (codePage == kChineseCodePage || codePage == kAnsiCodePage) {
+    DecodeCp936(in, n, sink);
+  } else if (codePage == kUtf8CodePage) {
+    DecodeUtf8(in, n, sink);
+  } else {
+    return 0;
+  }
+  return sink.Result(outSize == 0);
+}
+
+int WideCharToMultiByte(unsigned codePage, unsigned long flags, const char16_t* wide, int length,
+                        char* out, int outSize) {
+  if (!ArgumentsValid(flags, wide, length, out, outSize)) return 0;
+  size_t n = static_cast<size_t>(length);
+  if (length == -1) {
+    n = 0;
+    while (wide[n] != 0) ++n;
+    ++n;
+  }
+  Sink<char> sink(out, outSize);
+  if (codePage == kChineseCodePage || codePage == kAnsiCodePage) {
+    EncodeCp936(wide, n, sink);
+  } else if (codePage == kUtf8CodePage) {
+    EncodeUtf8(wide, n, sink);
+  } else {
+    return 0;
+  }
+  return sink.Result(outSize == 0);
+}
+
+}  // namespace quorvel

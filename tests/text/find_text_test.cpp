@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/text/text_test_support.h"
 
@@ -14,14 +15,24 @@ namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
+struct FindCase {
+  const char* t;
+  const char* sought;
+  std::optional<int32_t> start;
+  bool caseInsensitive;
+  int32_t want;
+};
+
+void ExpectFinds(const std::vector<FindCase>& cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Printable(c.t) + " / " + Printable(c.sought) + " from " +
+                 (c.start ? std::to_string(*c.start) : "-") + (c.caseInsensitive ? " ci" : ""));
+    EXPECT_EQ(FindText(c.t, c.sought, c.start, c.caseInsensitive), c.want);
+  }
+}
+
 TEST(FindTextTest, Positions) {
-  struct {
-    const char* t;
-    const char* sought;
-    std::optional<int32_t> start;
-    bool caseInsensitive;
-    int32_t want;
-  } cases[] = {
+  ExpectFinds({
       {"abcabc", "c", 4, false, 6},
       {"abcabc", "c", std::nullopt, false, 3},
       {"abcabc", "abc", 2, false, 4},
@@ -42,22 +53,11 @@ TEST(FindTextTest, Positions) {
       {"x-Content", "CONTENT", std::nullopt, true, 3},
       {"a[b", "{", std::nullopt, true, -1},  // only letters fold: [ is not {
       {"a@", "`", std::nullopt, true, -1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.t) + " / " + c.sought + " from " +
-                 (c.start ? std::to_string(*c.start) : "-") + (c.caseInsensitive ? " ci" : ""));
-    EXPECT_EQ(FindText(c.t, c.sought, c.start, c.caseInsensitive), c.want);
-  }
+  });
 }
 
 TEST(FindTextTest, StepsOverDoubleByteCharacters) {
-  struct {
-    const char* t;
-    const char* sought;
-    std::optional<int32_t> start;
-    bool caseInsensitive;
-    int32_t want;
-  } cases[] = {
+  ExpectFinds({
       // The character 176, 65 followed by the letter A: its trail byte is no match.
       {"\xB0" "AA", "A", std::nullopt, false, 3},
       {"\xB0" "A", "A", std::nullopt, false, -1},
@@ -77,11 +77,7 @@ TEST(FindTextTest, StepsOverDoubleByteCharacters) {
       {"ab\xB0", "c", std::nullopt, false, -1},
       {"ab\xB0", "\xB0", std::nullopt, false, 3},
       {"\xB0", "\xB0", std::nullopt, false, 1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Printable(c.t) + " / " + Printable(c.sought));
-    EXPECT_EQ(FindText(c.t, c.sought, c.start, c.caseInsensitive), c.want);
-  }
+  });
 }
 
 TEST(FindTextTest, LongTextIsSearchedToTheEnd) {

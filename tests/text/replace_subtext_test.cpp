@@ -62,6 +62,12 @@ TEST(ReplaceSubtextTest, Cases) {
   }
 }
 
+TEST(ReplaceSubtextTest, OmittedArgumentsReadNaturally) {
+  EXPECT_EQ(ReplaceSubtext("abab", "a", "x", 3).bytes(), "abxb");
+  EXPECT_EQ(ReplaceSubtext("aBAb", "b").bytes(), "aA");  // omitted: delete, any case
+  EXPECT_EQ(ReplaceSubtext("aBAb", "b", "", 1, std::nullopt, true).bytes(), "aBA");
+}
+
 TEST(ReplaceSubtextTest, LongTextStaysIntact) {
   std::string big;
   std::string want;

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <new>
+#include <string>
+#include <utility>
 
 #include "text/fatal_error.h"
 
@@ -71,10 +74,39 @@ TEST(TextArrayTest, AppendAndResize) {
 }
 
 TEST(TruncateTest, TowardZero) {
-  EXPECT_EQ(TruncateToInteger(2.7), 2);
-  EXPECT_EQ(TruncateToInteger(-2.7), -2);
-  EXPECT_EQ(TruncateToInteger(7.999), 7);
-  EXPECT_EQ(TruncateToInt32(4294967297.0), 1);  // the low 32 bits
+  struct {
+    double x;
+    int64_t want;
+    int32_t want32;
+  } cases[] = {
+      {2.7, 2, 2},
+      {-2.7, -2, -2},
+      {7.999, 7, 7},
+      {-0.5, 0, 0},
+      {4294967297.0, 4294967297LL, 1},  // a 32-bit variable receives the low 32 bits
+      {2147483648.0, 2147483648LL, std::numeric_limits<int32_t>::min()},
+      {-4294967297.5, -4294967297LL, -1},
+      {9007199254740993.0, 9007199254740992LL, 0},
+      // Outside the 64-bit range, and NaN, there is no integer to give: 0.
+      {1e300, 0, 0},
+      {-9.3e18, 0, 0},
+      {std::numeric_limits<double>::infinity(), 0, 0},
+      {std::numeric_limits<double>::quiet_NaN(), 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.x);
+    EXPECT_EQ(TruncateToInteger(c.x), c.want);
+    EXPECT_EQ(TruncateToInt32(c.x), c.want32);
+  }
+}
+
+TEST(TextTest, EveryWayOfMakingOneStopsAtZero) {
+  std::string withZero("ab\0cd", 5);
+  EXPECT_EQ(Text(std::move(withZero)).bytes(), "ab");
+  Text joined("x");
+  joined += Text(std::string_view("y\0z", 3));
+  EXPECT_EQ(joined.bytes(), "xy");
+  EXPECT_EQ(ConcatText({Text(std::string("\0", 1)), "q"}).bytes(), "q");
 }
 
 #ifdef _WIN32

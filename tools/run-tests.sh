@@ -2,6 +2,7 @@
 # Builds every configuration and runs every test suite:
 #   build/linux       native, the suites and the benchmarks
 #   build/linux-asan  native under AddressSanitizer and UndefinedBehaviorSanitizer
+#   build/fuzz        the libFuzzer targets over their seed corpora (clang)
 #   build/win64       64-bit Windows (mingw-w64), the suites run under Wine
 #   build/win32       32-bit Windows, the shipped build: compiled, not run
 # Ends non-zero when anything fails.
@@ -48,6 +49,14 @@ if configure_and_build build/linux-asan -DQUORVEL_SANITIZE=ON -DQUORVEL_APP=OFF;
     ctest --test-dir build/linux-asan --output-on-failure -j "$jobs"
 else
   failed+=("sanitizer build")
+fi
+
+# The fuzz targets (clang, libFuzzer) run once over each committed seed corpus.
+if configure_and_build build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DQUORVEL_FUZZ=ON -DQUORVEL_TESTS=OFF -DQUORVEL_APP=OFF; then
+  step "fuzz corpora" run_ctest build/fuzz
+else
+  failed+=("fuzz build")
 fi
 
 if configure_and_build build/win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \

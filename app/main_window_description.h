@@ -73,6 +73,22 @@ inline constexpr char kMessageBoxCaption[] = "\xD0\xC5\xCF\xA2\xA3\xBA";     // 
 inline constexpr char kAlertSoundFileName[] = "\xC7\xA9\xB5\xBD\xCC\xE1\xCA\xBE.mp3";
 inline constexpr int kDetectPeriodMs = 3000;
 
+// The poll cycle: the counter of running activities, 进行中(...), and what it
+// adds to 编辑框_提示.
+inline constexpr char kCountPattern[] = "\xBD\xF8\xD0\xD0\xD6\xD0\\((.*?)\\)";  // 进行中\((.*?)\)
+inline constexpr char kNothingRunningCount[] = "0";
+// 签到未开始\r\n
+inline constexpr char kNothingRunningLine[] = "\xC7\xA9\xB5\xBD\xCE\xB4\xBF\xAA\xCA\xBC\r\n";
+// 签到已经开始，请自行签到！！
+inline constexpr char kAlertMessage[] =
+    "\xC7\xA9\xB5\xBD\xD2\xD1\xBE\xAD\xBF\xAA\xCA\xBC\xA3\xAC\xC7\xEB"
+    "\xD7\xD4\xD0\xD0\xC7\xA9\xB5\xBD\xA3\xA1\xA3\xA1";
+// 签到已经开始，请自行签到！！\r\n
+inline constexpr char kAlertLine[] =
+    "\xC7\xA9\xB5\xBD\xD2\xD1\xBE\xAD\xBF\xAA\xCA\xBC\xA3\xAC\xC7\xEB"
+    "\xD7\xD4\xD0\xD0\xC7\xA9\xB5\xBD\xA3\xA1\xA3\xA1\r\n";
+inline constexpr int kAlertPlayCount = 3;
+
 }  // namespace quorvel
 
 #endif  // QUORVEL_APP_MAIN_WINDOW_DESCRIPTION_H_

@@ -7,8 +7,10 @@
 
 #include <atomic>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/handlers.h"
 #include "app/main_window_description.h"
@@ -180,6 +182,24 @@ TEST_F(MainWindowWin32Test, FrameIsFixedCentredAndExactlyItsOuterSize) {
   EXPECT_EQ(::GetClassLongPtrW(w, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
   EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageW(w, WM_GETFONT, 0, 0)),
             ::GetStockObject(DEFAULT_GUI_FONT));
+
+  // The icon DEFAULT_ICON of the program's resources, large and small.
+  struct {
+    WPARAM which;
+    int metric;
+  } icons[] = {{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}};
+  for (const auto& icon : icons) {
+    SCOPED_TRACE(icon.which);
+    HICON shown = reinterpret_cast<HICON>(::SendMessageW(w, WM_GETICON, icon.which, 0));
+    ASSERT_NE(shown, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(shown, &info));
+    BITMAP mask = {};
+    ::GetObjectW(info.hbmMask, sizeof(mask), &mask);
+    EXPECT_EQ(mask.bmWidth, ::GetSystemMetrics(icon.metric));
+    if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+  }
 
   HMENU systemMenu = ::GetSystemMenu(w, FALSE);
   ASSERT_NE(systemMenu, nullptr);

@@ -39,6 +39,13 @@ class RegexMatcher {
   int32_t SubMatchCount() const;
 
  private:
+  // The stored subject back as Text.
+  Text SubjectText() const;
+  // The 0-based byte offset of the first `found` in the subject from the match
+  // that begins `firstIndex` UTF-16 units into it; see the .cpp.
+  int32_t PositionOf(const Text& found, double firstIndex) const;
+  std::shared_ptr<RegexMatch> MatchAt(int32_t index) const;
+
   RegexEngineProvider& provider_;
   std::shared_ptr<RegexEngine> regExp_;
   std::shared_ptr<RegexMatchCollection> matches_;

@@ -20,7 +20,8 @@ Endpoints of the HTTP and HTTPS servers (every method is accepted):
   /endless         a body that never ends
   /binary          the 256 byte values in order
   /status?code=C   an answer with status C
-The proxy forwards absolute-form requests to 127.0.0.1 only and answers 407
+The proxy forwards absolute-form requests to 127.0.0.1 (also when they name it
+ORIGIN_ALIAS) and nowhere else, and answers 407
 unless Proxy-Authorization holds Basic credentials of PROXY_USER:PROXY_PASSWORD.
 """
 
@@ -37,6 +38,10 @@ import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlsplit
 
+# A name the proxy forwards to 127.0.0.1. Clients bypass a proxy for loopback
+# addresses (Windows does so implicitly), and this name never resolves, so a
+# request for it reaches the origin only through the proxy.
+ORIGIN_ALIAS = "origin.invalid"
 PROXY_USER = "proxyuser"
 PROXY_PASSWORD = "pa:ss"  # a colon in a password is allowed in Basic credentials
 STALL_SECONDS = 60
@@ -170,7 +175,7 @@ class ProxyHandler(Handler):
                         [("Proxy-Authenticate", 'Basic realm="quorvel"')])
             return
         url = urlsplit(self.path)
-        if url.scheme != "http" or url.hostname != "127.0.0.1":
+        if url.scheme != "http" or url.hostname not in ("127.0.0.1", ORIGIN_ALIAS):
             self.answer(403, b"only http://127.0.0.1 is forwarded")
             return
         skip = {"proxy-authorization", "proxy-connection", "connection", "keep-alive",

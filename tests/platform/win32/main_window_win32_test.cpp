@@ -583,5 +583,36 @@ TEST(MainWindowWin32SoundTest, AFileThatCannotBeOpenedPlaysNothing) {
   }
 }
 
+TEST(MainWindowWin32SoundTest, TheAlertSoundPlaysItsCountThenStopsAndANewPlayRestarts) {
+  TempDirectory dir;
+  const std::wstring path = dir.path() + L"\\alert.mp3";
+  const Bytes& sound = AlertSound();
+  WriteRawFile(path, std::string(sound.data().begin(), sound.data().end()));
+  SoundPlayerMci player;
+  player.Play(3, path);
+  if (!player.IsOpen()) {
+    GTEST_SKIP() << "this system's media control interface cannot open MP3 files "
+                    "(no sound device)";
+  }
+  EXPECT_EQ(player.PlaysStarted(), 1);
+  // Each finished play starts the next, three in all, then the device closes.
+  EXPECT_TRUE(PumpUntil([&] { return !player.IsOpen(); }, 60000));
+  EXPECT_EQ(player.PlaysStarted(), 3);
+
+  // A new sound stops the one still playing and starts from the beginning.
+  player.Play(2, path);
+  ASSERT_TRUE(player.IsOpen());
+  PumpFor(200);
+  player.Play(1, path);
+  EXPECT_TRUE(player.IsOpen());
+  EXPECT_EQ(player.PlaysStarted(), 5);
+  EXPECT_TRUE(PumpUntil([&] { return !player.IsOpen(); }, 30000));
+  EXPECT_EQ(player.PlaysStarted(), 5);
+
+  player.Play(0, path);
+  EXPECT_FALSE(player.IsOpen());
+  EXPECT_EQ(player.PlaysStarted(), 5);
+}
+
 }  // namespace
 }  // namespace quorvel

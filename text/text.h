@@ -105,13 +105,17 @@ class TextArray {
 //   CompareText("", Text()) == 0
 int CompareText(const Text& a, const Text& b);
 
-// ConcatText() joins the texts in order.
+// ConcatText() joins the texts in order; missing ones add nothing.
+//   ConcatText({"a", Text(), "bc"}) == "abc"
 Text ConcatText(std::initializer_list<Text> parts);
 
 // CompareBytes() is true when both hold the same bytes; missing equals empty.
+//   CompareBytes(Bytes(), Bytes{}) == true
+//   CompareBytes(Bytes{0}, Bytes{}) == false
 bool CompareBytes(const Bytes& a, const Bytes& b);
 
-// ConcatBytes() joins the byte sequences in order.
+// ConcatBytes() joins the byte sequences in order; zero bytes are kept.
+//   ConcatBytes({Bytes{1, 0}, Bytes(), Bytes{2}}) == Bytes{1, 0, 2}
 Bytes ConcatBytes(std::initializer_list<Bytes> parts);
 
 // ElementCount() is the number of elements of the array.
@@ -125,11 +129,16 @@ void AppendElement(TextArray& array, Text t);
 // element is empty. A count below 0 is a FatalError.
 void ResizeArray(TextArray& array, bool keepContents, int32_t count);
 
-// TruncateToInteger() drops the fraction toward zero: 2.7 gives 2, -2.7 gives
-// -2. A value outside the 64-bit range, or NaN, gives 0.
+// TruncateToInteger() drops the fraction toward zero. A value outside the
+// 64-bit range, or NaN, has no integer to give and gives 0.
+//   TruncateToInteger(2.7) == 2
+//   TruncateToInteger(-2.7) == -2
+//   TruncateToInteger(1e300) == 0
 int64_t TruncateToInteger(double x);
 
-// The low 32 bits of TruncateToInteger(x), as a 32-bit variable receives it.
+// TruncateToInt32() is the low 32 bits of TruncateToInteger(x), as a 32-bit
+// variable receives it.
+//   TruncateToInt32(4294967297.0) == 1
 int32_t TruncateToInt32(double x);
 
 }  // namespace quorvel

@@ -273,6 +273,38 @@ TEST_F(MainWindowWin32Test, ControlsHaveTheirPlaceTextFontAndStyle) {
   EXPECT_EQ(window_.control(IndexOf("时钟_检测")), nullptr);
 }
 
+TEST_F(MainWindowWin32Test, LabelsDrawOnlyTheirTextInBlackOverTheBackground) {
+  HWND w = window_.window();
+  ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(100);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  HDC dc = ::GetDC(w);
+  for (const char* name : {"透明标签1", "透明标签2", "透明标签3"}) {
+    SCOPED_TRACE(name);
+    const ControlDescription& d = Described(name);
+    int black = 0;
+    int background = 0;
+    int other = 0;
+    for (int y = d.top; y < d.top + d.height; ++y) {
+      for (int x = d.left; x < d.left + d.width; ++x) {
+        const COLORREF pixel = ::GetPixel(dc, x, y);
+        if (pixel == RGB(0, 0, 0)) {
+          ++black;
+        } else if (pixel == face) {
+          ++background;
+        } else {
+          ++other;  // the smoothed edges of the letters
+        }
+      }
+    }
+    EXPECT_GT(black, 0);
+    // No background of their own: the window's shows around the letters.
+    EXPECT_GT(background, d.width * d.height / 2);
+    EXPECT_LT(other, black + background);
+  }
+  ::ReleaseDC(w, dc);
+}
+
 TEST_F(MainWindowWin32Test, TextsCrossTheWideApiFromCodePage936) {
   // 开始检测 and 监控网址： whatever the system's ANSI code page is.
   EXPECT_EQ(WindowText(Control("按钮_检测")), L"\u5F00\u59CB\u68C0\u6D4B");

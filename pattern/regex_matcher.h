@@ -34,7 +34,10 @@ class RegexMatcher {
   // Match `index` (1-based); `position`, when given, receives its 0-based byte
   // offset in the subject.
   Text MatchText(int32_t index, int32_t* position = nullptr) const;
-  // Group `subMatchIndex` of match `matchIndex`, both 1-based.
+  // Group `subMatchIndex` of match `matchIndex`, both 1-based; `position`,
+  // when given, receives the 0-based byte offset of the first occurrence of
+  // the group's text from the start of its match. A lookup that fails gives
+  // the empty text and the position 0 (-2 in an empty subject).
   Text SubMatchText(int32_t matchIndex, int32_t subMatchIndex, int32_t* position = nullptr) const;
   int32_t SubMatchCount() const;
 

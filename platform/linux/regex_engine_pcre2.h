@@ -13,7 +13,8 @@
 // What still differs: CR LF is one line end, so in multi-line mode ^ and $ do
 // not match between its CR and LF; U+2028 and U+2029 are no line ends; \w, \d
 // and \b stay ASCII as in the component, but case folding covers all of
-// Unicode.
+// Unicode; PCRE2 accepts constructs the component rejects (lookbehind, named
+// groups, possessive quantifiers).
 //
 // Limits: the pattern is compiled with the JIT where it is available. Each
 // search stops at a match limit, a heap limit and a JIT stack limit rather

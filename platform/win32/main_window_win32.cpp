@@ -274,7 +274,9 @@ void MainWindowWin32::MoveFocus(HWND from, bool backwards) {
   const int count = static_cast<int>(tabOrder_.size());
   int at = 0;
   while (at < count && tabOrder_[static_cast<size_t>(at)] != from) ++at;
-  const int next = ((at == count ? 0 : at) + (backwards ? count - 1 : 1)) % count;
+  // From outside the round, Tab goes to its first control and Shift+Tab to its last.
+  const int next = at == count ? (backwards ? count - 1 : 0)
+                               : (at + (backwards ? count - 1 : 1)) % count;
   HWND target = tabOrder_[static_cast<size_t>(next)];
   ::SetFocus(target);
   if (target != detectButton()) ::SendMessageW(target, EM_SETSEL, 0, -1);

@@ -12,7 +12,7 @@ Text ReplaceSubtext(const Text& t, const Text& sought, const std::optional<Text>
                     std::optional<int32_t> start, std::optional<int32_t> count,
                     bool caseSensitive) {
   const size_t offset = (start.has_value() && *start >= 1) ? static_cast<size_t>(*start) - 1 : 0;
-  if (t.empty() || sought.empty() || (count.has_value() && *count <= 0) ||
+  if (t.empty() || sought.empty() || (count.has_value() && *count == 0) ||
       offset >= t.bytes().size()) {
     return t;
   }
@@ -24,7 +24,8 @@ Text ReplaceSubtext(const Text& t, const Text& sought, const std::optional<Text>
   out.append(in.substr(0, offset));
   size_t pos = offset;
   int32_t replaced = 0;
-  while (!count.has_value() || replaced < *count) {
+  // A negative count is never reached, so it replaces every occurrence.
+  while (!count.has_value() || *count < 0 || replaced < *count) {
     const size_t found =
         character_walk::FindOnCharacterBoundary(in, pos, sought.bytes(), !caseSensitive);
     if (found == std::string_view::npos) break;

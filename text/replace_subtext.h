@@ -14,13 +14,12 @@ namespace quorvel {
 // them.
 //
 // Omitted arguments: `replacement` is empty (the occurrences are deleted),
-// `start` is 1 (so is any start below 1), `count` is unlimited. Occurrences
-// are found left to right as FindText() finds them: only on character
-// boundaries, never overlapping, and an inserted replacement is never searched
-// again. The bytes before `start` are kept as they are. With `caseSensitive`
+// `start` is 1 (so is any start below 1), `count` is unlimited (so is any
+// count below 0). Occurrences are found left to right as FindText() finds
+// them: only on character boundaries, never overlapping, and an inserted
+// replacement is never searched again. The bytes before `start` are kept as they are. With `caseSensitive`
 // false the letters A ... Z equal a ... z. `t` comes back unchanged when it is
-// empty, `sought` is empty, `count` is 0 or below, or `start` lies beyond the
-// end.
+// empty, `sought` is empty, `count` is 0, or `start` lies beyond the end.
 //   ReplaceSubtext("aaa", "aa", "b", std::nullopt, std::nullopt, true) == "ba"
 //   ReplaceSubtext("Cookie: x", "cookie:", "", std::nullopt, std::nullopt, false) == " x"
 //   ReplaceSubtext("abab", "a", "x", 3) == "abxb"

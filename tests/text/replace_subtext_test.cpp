@@ -36,7 +36,7 @@ TEST(ReplaceSubtextTest, Cases) {
       {"a-a-a", "a", Text("b"), std::nullopt, 2, true, "b-b-a"},
       {"a-a-a", "a", Text("b"), 2, 1, true, "a-b-a"},
       {"a-a-a", "a", Text("b"), std::nullopt, 0, true, "a-a-a"},
-      {"a-a-a", "a", Text("b"), std::nullopt, -1, true, "a-a-a"},
+      {"a-a-a", "a", Text("b"), std::nullopt, -1, true, "b-b-b"},
       {"a-a-a", "a", Text("b"), std::nullopt, kMax, true, "b-b-b"},
       {"", "a", Text("b"), std::nullopt, std::nullopt, true, ""},
       {"abc", "", Text("b"), std::nullopt, std::nullopt, true, "abc"},

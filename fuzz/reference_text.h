@@ -61,7 +61,7 @@ inline std::string Replace(const std::string& t, const std::string& sought,
                            const std::string& replacement, std::optional<int32_t> start,
                            std::optional<int32_t> count, bool caseSensitive) {
   const size_t offset = (!start || *start < 1) ? 0 : static_cast<size_t>(*start) - 1;
-  if (t.empty() || sought.empty() || (count && *count <= 0) || offset >= t.size()) return t;
+  if (t.empty() || sought.empty() || (count && *count == 0) || offset >= t.size()) return t;
   std::string out = t.substr(0, offset);
   size_t i = offset;
   int64_t done = 0;

@@ -33,7 +33,8 @@ class HttpRequest {
   virtual bool Send(const std::u16string& body) = 0;
   virtual bool Send(const Bytes& body) = 0;
   virtual Bytes ResponseBody() = 0;
-  // The response header lines, each ended by CR LF.
+  // The header lines of the final response, without its status line, each
+  // ended by CR LF, then one more CR LF; empty when no response was read.
   virtual std::u16string GetAllResponseHeaders() = 0;
   // The status code, 0 when none was received.
   virtual double Status() = 0;

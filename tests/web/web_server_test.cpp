@@ -513,6 +513,30 @@ TEST_F(WebServerTest, HeaderWithLineBreakIsRefusedAndNothingOfItSent) {
   EXPECT_EQ(echo.Header("X-Injected"), kAbsent);
 }
 
+TEST_F(WebServerTest, MembersRefuseWhatTheComponentRefuses) {
+  std::shared_ptr<HttpRequest> request = NewRequest();
+  ASSERT_NE(request, nullptr);
+  EXPECT_EQ(request->Status(), 0);
+  EXPECT_EQ(request->GetAllResponseHeaders(), u"");
+  EXPECT_TRUE(request->ResponseBody().empty());
+  EXPECT_FALSE(request->Send(std::u16string()));  // not opened
+  if (!UnderWine()) {  // Wine's component takes any negative value
+    EXPECT_FALSE(request->SetTimeouts(-2, 1000, 1000, 1000));
+  }
+  EXPECT_TRUE(request->SetTimeouts(-1, 0, 10000, 10000));  // 0 and -1 wait without limit
+  EXPECT_FALSE(request->Open(u"GET", u"ftp://127.0.0.1/x", false));
+  EXPECT_FALSE(request->Open(u"GET", u"file:///etc/passwd", false));
+  EXPECT_FALSE(request->Send(std::u16string()));
+
+  const std::string url = Origin("http") + "/echo";
+  ASSERT_TRUE(request->Open(u"GET", std::u16string(url.begin(), url.end()), false));
+  EXPECT_TRUE(request->SetRequestHeader(u"X-Replaced", u"1"));
+  EXPECT_TRUE(request->SetRequestHeader(u"x-replaced", u"2"));  // replaces, case ignored
+  EXPECT_TRUE(request->Send(std::u16string()));
+  EXPECT_EQ(request->Status(), 200);
+  EXPECT_EQ(Echo(request->ResponseBody()).Header("X-Replaced"), "2");
+}
+
 // Cookies pasted from a browser often end in a line break. It reaches the
 // request object with the value, which refuses the header: no Cookie is sent.
 TEST_F(WebServerTest, CookieBoxWithTrailingLineBreakSendsNoCookie) {

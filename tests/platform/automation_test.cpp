@@ -54,6 +54,30 @@ TEST_F(AutomationTest, DrivesAComponentByName) {
   EXPECT_EQ(replaced.ToU16String(), u"[b]");
 }
 
+TEST_F(AutomationTest, IndexedPropertiesTakeTheirIndexesBeforeTheValue) {
+  ComPtr<IDispatch> dictionary = CreateObject(u"Scripting.Dictionary");
+  ASSERT_TRUE(dictionary);
+  EXPECT_EQ(PutMember(dictionary.get(), L"Item", {Variant(u"key")}, Variant(u"value")), S_OK);
+  EXPECT_EQ(PutMember(dictionary.get(), L"Item", {Variant(u"n")}, Variant(int32_t{7})), S_OK);
+  Variant value;
+  EXPECT_EQ(GetMember(dictionary.get(), L"Item", {Variant(u"key")}, &value), S_OK);
+  EXPECT_EQ(value.ToU16String(), u"value");
+  GetMember(dictionary.get(), L"Item", {Variant(u"n")}, &value);
+  EXPECT_EQ(value.ToDouble(), 7.0);
+  Variant count;
+  GetMember(dictionary.get(), L"Count", {}, &count);
+  EXPECT_EQ(count.ToDouble(), 2.0);
+  // A method with arguments, and an object travelling as an argument.
+  Variant exists;
+  EXPECT_EQ(CallMethod(dictionary.get(), L"Exists", {Variant(u"key")}, &exists), S_OK);
+  EXPECT_TRUE(exists.ToBool());
+  EXPECT_EQ(PutMember(dictionary.get(), L"Item", {Variant(u"self")}, Variant(dictionary.get())),
+            S_OK);
+  GetMember(dictionary.get(), L"Item", {Variant(u"self")}, &value);
+  EXPECT_EQ(value.ToDispatch().get(), dictionary.get());
+  CallMethod(dictionary.get(), L"RemoveAll", {}, nullptr);
+}
+
 TEST_F(AutomationTest, FailuresLeaveEmptyValues) {
   HRESULT status = S_OK;
   EXPECT_FALSE(CreateObject(u"Quorvel.NoSuchComponent", &status));

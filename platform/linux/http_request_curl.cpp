@@ -152,14 +152,33 @@ struct UrlParts {
   std::string port;
 };
 
+// `url` with spaces, control characters and the bytes of non-ASCII
+// characters (UTF-8) written as %XX, as the component escapes an address.
+std::string EscapeUnsafeBytes(const std::string& url) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (char ch : url) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c <= 0x20 || c >= 0x7F) {
+      out += '%';
+      out += kDigits[c >> 4];
+      out += kDigits[c & 15];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
 // `url` may be relative to `base` (a redirect's Location).
 UrlParts ParseUrl(const std::string& url, const std::string& base = std::string()) {
   UrlParts parts;
   CURLU* u = curl_url();
   if (u == nullptr) return parts;
-  const unsigned int flags = CURLU_ALLOW_SPACE | CURLU_URLENCODE | CURLU_NON_SUPPORT_SCHEME;
+  const unsigned int flags = CURLU_NON_SUPPORT_SCHEME;
   const bool baseSet = base.empty() || curl_url_set(u, CURLUPART_URL, base.c_str(), flags) == CURLUE_OK;
-  if (baseSet && curl_url_set(u, CURLUPART_URL, url.c_str(), flags) == CURLUE_OK) {
+  if (baseSet &&
+      curl_url_set(u, CURLUPART_URL, EscapeUnsafeBytes(url).c_str(), flags) == CURLUE_OK) {
     auto get = [u](CURLUPart part, unsigned int flags) {
       char* value = nullptr;
       std::string result;

@@ -27,7 +27,10 @@
 //                body (303 any verb but HEAD); 307 and 308 keep verb and body.
 //                Cookie and Authorization headers are not carried to another
 //                host or port.
-//   Schemes      only http and https are ever fetched; Open() refuses others.
+//   Addresses    only http and https are ever fetched; Open() refuses other
+//                schemes. Spaces, control characters and non-ASCII characters
+//                go as %XX escapes of their UTF-8 bytes, as the component
+//                sends them; the rest of the address goes as given.
 //   Certificates verified against the system's authorities unless Option 4
 //                names errors to ignore: 0x0100 unknown authority, 0x0200
 //                wrong usage, 0x1000 invalid name, 0x2000 invalid date (0x3300

@@ -269,6 +269,12 @@ TEST_F(WebServerTest, HeadersAsTheServerReceivedThem) {
                           "User-Agent: " + kUserAgent));
 }
 
+TEST_F(WebServerTest, AddressWithSpaceAndChineseIsEscapedAsUtf8) {
+  const Reply r = Get(Url("http", "/echo?q=a b&c=\xD6\xD0"));  // c=中
+  ASSERT_EQ(r.status, 200);
+  EXPECT_EQ(Echo(r.body).requestLine, "GET /echo?q=a%20b&c=%E4%B8%AD HTTP/1.1");
+}
+
 TEST_F(WebServerTest, ResponseHeadersAreTheLinesWithoutStatusLine) {
   const Reply r = Get(Url("http", "/status?code=203"));
   EXPECT_EQ(r.status, 203);

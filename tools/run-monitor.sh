@@ -9,7 +9,8 @@
 # runs unseen until Ctrl+C.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-packages.sh $(cat tools/packages-build.txt)
+mapfile -t packages <tools/packages-build.txt
+bash tools/install-packages.sh "${packages[@]}"
 mkdir -p build
 
 cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=RelWithDebInfo >build/linux.configure.log 2>&1 \

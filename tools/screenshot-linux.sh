@@ -13,6 +13,7 @@ cp "$program" "$work/quorvel"
 
 width=1024
 height=600
+# shellcheck disable=SC2016 # the inner script expands its own arguments
 xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash -c '
   "$1/quorvel" &
   pid=$!

@@ -26,11 +26,11 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 int main(int argc, char** argv) {
   using namespace quorvel;
+  SetFatalErrorReporter(ReportFatalErrorQt);
   g_qtMessages = qInstallMessageHandler(OnQtMessage);
   // COM and OLE have no counterpart here: the providers below are all the
   // start-up the automation calls need.
   QApplication application(argc, argv);
-  SetFatalErrorReporter(ReportFatalErrorQt);
 
   HttpRequestProviderCurl http;
   RegexEngineProviderPcre2 regex;

@@ -367,7 +367,9 @@ Text MainWindowQt::AlertSoundPath() { return ::quorvel::AlertSoundPath(); }
 void ReportFatalErrorQt(const Text& reason) {
   std::fprintf(stderr, "Quorvel: fatal error: %s\n", ToQString(reason).toUtf8().constData());
   std::fflush(stderr);
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+  // A dialog only once the window system is up: a screen to show it on.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+      QGuiApplication::primaryScreen() != nullptr) {
     QMessageBox::critical(nullptr, QStringLiteral("Quorvel"), ToQString(reason));
   }
 }

@@ -66,8 +66,9 @@ class MainWindowQt final : public WindowOperations {
   Mp3PlayerSdl player_;
 };
 
-// Reports a fatal error on standard error and, while a QApplication exists,
-// in a modal message box with the error icon. For SetFatalErrorReporter().
+// Reports a fatal error on standard error (in UTF-8) and, once a QApplication
+// has a screen, in a modal message box with the error icon. For
+// SetFatalErrorReporter().
 void ReportFatalErrorQt(const Text& reason);
 
 }  // namespace quorvel

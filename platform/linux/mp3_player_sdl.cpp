@@ -180,6 +180,20 @@ void Run(Mp3Playback& p) {
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+void Finish(Mp3Playback& p) {
+  std::lock_guard<std::mutex> lock(p.mutex);
+  p.finished = true;
+  p.changed.notify_all();
+}
+
+int RunWorker(void* data) {
+  std::unique_ptr<std::shared_ptr<Mp3Playback>> playback(
+      static_cast<std::shared_ptr<Mp3Playback>*>(data));
+  Run(**playback);
+  Finish(**playback);
+  return 0;
+}
+
 }  // namespace
 
 Mp3PlayerSdl::Mp3PlayerSdl() = default;
@@ -196,12 +210,14 @@ void Mp3PlayerSdl::Play(int32_t playCount, const std::string& path) {
     playback->finished = true;
     return;
   }
-  worker_ = std::thread([playback] {
-    Run(*playback);
-    std::lock_guard<std::mutex> lock(playback->mutex);
-    playback->finished = true;
-    playback->changed.notify_all();
-  });
+  // The worker owns one reference to the playback until it ends.
+  auto reference = std::make_unique<std::shared_ptr<Mp3Playback>>(playback);
+  worker_ = SDL_CreateThread(RunWorker, "quorvel-sound", reference.get());
+  if (worker_ == nullptr) {
+    Finish(*playback);
+    return;
+  }
+  reference.release();
 }
 
 void Mp3PlayerSdl::Stop() {
@@ -210,7 +226,10 @@ void Mp3PlayerSdl::Stop() {
     playback_->stopRequested = true;
     playback_->changed.notify_all();
   }
-  if (worker_.joinable()) worker_.join();
+  if (worker_ != nullptr) {
+    SDL_WaitThread(worker_, nullptr);
+    worker_ = nullptr;
+  }
 }
 
 int64_t Mp3PlayerSdl::FramesPlayed() const {

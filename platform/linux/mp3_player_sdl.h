@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
+
+struct SDL_Thread;
 
 namespace quorvel {
 
@@ -38,7 +39,9 @@ class Mp3PlayerSdl final {
 
  private:
   std::shared_ptr<Mp3Playback> playback_;
-  std::thread worker_;
+  // An SDL thread rather than a std::thread: SDL frees its per-thread data
+  // only for threads of its own.
+  SDL_Thread* worker_ = nullptr;
 };
 
 }  // namespace quorvel

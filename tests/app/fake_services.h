@@ -4,16 +4,14 @@
 // FakeWindow keeps the window's state (edit box texts, caption, timer period,
 // always-on-top flag), a small file system of its own, and a log of every
 // call in order. FakeHttpProvider answers every request with one configured
-// page and records what was asked. FakeRegexProvider runs the patterns with
-// std::wregex, which agrees with the system component on what the poll cycle
-// asks of it (a lazy group that does not cross a line feed).
+// page and records what was asked. FakeRegexProvider matches the one kind of
+// pattern the poll cycle uses, as the system component does.
 #ifndef QUORVEL_TESTS_APP_FAKE_SERVICES_H_
 #define QUORVEL_TESTS_APP_FAKE_SERVICES_H_
 
 #include <map>
 #include <memory>
 #include <optional>
-#include <regex>
 #include <set>
 #include <string>
 #include <utility>
@@ -236,24 +234,33 @@ class FakeRegexEngine final : public RegexEngine {
     return true;
   }
   std::u16string GetPattern() override { return pattern_; }
+  // Knows the one shape of pattern the poll cycle uses, LITERAL\((.*?)\):
+  // the literal and "(", then the shortest run of characters other than a
+  // line feed up to the next ")". Any other pattern fails, like one that
+  // does not compile.
   std::shared_ptr<RegexMatchCollection> Execute(const std::u16string& subject) override {
-    auto flags = std::regex_constants::ECMAScript;
-    if (ignoreCase_) flags |= std::regex_constants::icase;
-    std::wregex re;
-    try {
-      re.assign(Widen(pattern_), flags);
-    } catch (const std::regex_error&) {
+    const std::u16string tail = u"\\((.*?)\\)";
+    if (pattern_.size() < tail.size() ||
+        pattern_.compare(pattern_.size() - tail.size(), tail.size(), tail) != 0) {
       return nullptr;
     }
-    const std::wstring wide = Widen(subject);
+    const std::u16string opening = pattern_.substr(0, pattern_.size() - tail.size()) + u"(";
     std::vector<std::shared_ptr<RegexMatch>> found;
-    for (auto it = std::wsregex_iterator(wide.begin(), wide.end(), re);
-         it != std::wsregex_iterator(); ++it) {
-      std::vector<std::u16string> groups;
-      for (size_t g = 1; g < it->size(); ++g) groups.push_back(Narrow((*it)[g].str()));
+    size_t at = 0;
+    while (at + opening.size() <= subject.size()) {
+      const size_t groupStart = at + opening.size();
+      size_t close = groupStart;
+      while (close < subject.size() && subject[close] != u')' && subject[close] != u'\n') ++close;
+      if (!Same(subject.substr(at, opening.size()), opening) || close == subject.size() ||
+          subject[close] != u')') {
+        ++at;
+        continue;
+      }
       found.push_back(std::make_shared<FakeRegexMatch>(
-          Narrow(it->str()), static_cast<double>(it->position()), std::move(groups)));
+          subject.substr(at, close + 1 - at), static_cast<double>(at),
+          std::vector<std::u16string>{subject.substr(groupStart, close - groupStart)}));
       if (!global_) break;
+      at = close + 1;
     }
     return std::make_shared<FakeRegexMatches>(std::move(found));
   }
@@ -264,11 +271,17 @@ class FakeRegexEngine final : public RegexEngine {
     option = value;
     return true;
   }
-  static std::wstring Widen(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
-  static std::u16string Narrow(const std::wstring& s) {
-    std::u16string out;
-    for (wchar_t c : s) out.push_back(static_cast<char16_t>(c));
-    return out;
+  // Equal, with ASCII letters folded when case is ignored.
+  bool Same(const std::u16string& a, const std::u16string& b) const {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (a[i] == b[i]) continue;
+      if (!ignoreCase_ || Fold(a[i]) != Fold(b[i])) return false;
+    }
+    return true;
+  }
+  static char16_t Fold(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
   }
   bool ignoreCase_ = false;
   bool multiline_ = false;

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,7 @@
 #include "platform/linux/main_window_qt.h"
 #include "tests/app/fake_services.h"
 #include "tests/platform/linux/qt_test_support.h"
+#include "text/fatal_error.h"
 
 namespace quorvel {
 namespace {
@@ -389,6 +391,28 @@ TEST_F(MainWindowQtTest, MessageBoxHasItsCaptionOneOkButtonAndNoIcon) {
   EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
   EXPECT_EQ(seen.buttons, 1);
   EXPECT_EQ(seen.modality, Qt::ApplicationModal);
+}
+
+// A fatal error shows its reason in a dialog with the error icon (dismissed
+// here), then ends the process with exit code -1.
+TEST(FatalErrorQtTest, ReportsInADialogAndEnds) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        TestApplication();
+        SetFatalErrorReporter(ReportFatalErrorQt);
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [] {
+          auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+          if (box == nullptr || !box->isVisible()) return;
+          std::fprintf(stderr, "dialog %d %s\n", static_cast<int>(box->icon()),
+                       box->text().toUtf8().constData());
+          box->button(QMessageBox::Ok)->click();
+        });
+        closer.start(20);
+        FatalError(Cp936("数组下标越界"));
+      },
+      ::testing::ExitedWithCode(255), "fatal error: 数组下标越界.*dialog 3 数组下标越界");
 }
 
 }  // namespace

@@ -27,7 +27,9 @@ struct WebRequestParams {
   bool noRedirect = false;                       // 9
   Bytes postBytes;                               // 10
   Text proxy;                                    // 11
-  int32_t timeoutSeconds = 0;                    // 12
+  // 12: -1 keeps the object's own time-outs, 1 or more is seconds (more than
+  // 2147483 s waits 2147483647 ms, the most a 32-bit count holds), else 15 s.
+  int32_t timeoutSeconds = 0;
   Text proxyUser;                                // 13
   Text proxyPassword;                            // 14
   std::optional<int32_t> proxyAuthMode;          // 15: 1 when not given

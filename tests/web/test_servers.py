@@ -20,15 +20,17 @@ Endpoints of the HTTP and HTTPS servers (every method is accepted):
   /endless         a body that never ends
   /binary          the 256 byte values in order
   /status?code=C   an answer with status C
-The proxy forwards absolute-form requests to 127.0.0.1 (also when they name it
-ORIGIN_ALIAS) and nowhere else, and answers 407
+The proxy forwards absolute-form requests, and tunnels CONNECT, to 127.0.0.1
+(also when they name it ORIGIN_ALIAS) and nowhere else, and answers 407
 unless Proxy-Authorization holds Basic credentials of PROXY_USER:PROXY_PASSWORD.
 """
 
 import base64
 import http.client
 import os
+import select
 import shutil
+import socket
 import ssl
 import subprocess
 import sys
@@ -174,6 +176,9 @@ class ProxyHandler(Handler):
             self.answer(407, b"proxy authorization required",
                         [("Proxy-Authenticate", 'Basic realm="quorvel"')])
             return
+        if self.command == "CONNECT":
+            self.tunnel()
+            return
         url = urlsplit(self.path)
         if url.scheme != "http" or url.hostname not in ("127.0.0.1", ORIGIN_ALIAS):
             self.answer(403, b"only http://127.0.0.1 is forwarded")
@@ -201,6 +206,32 @@ class ProxyHandler(Handler):
             self.answer(response.status, data, passed + [("Via", "1.1 quorvel-test-proxy")])
         finally:
             conn.close()
+
+
+    def tunnel(self):
+        """CONNECT host:port: relays bytes both ways, to 127.0.0.1 only."""
+        host, _, port = self.path.rpartition(":")
+        if host not in ("127.0.0.1", ORIGIN_ALIAS) or not port.isdigit():
+            self.answer(403, b"only 127.0.0.1 is tunnelled to")
+            return
+        upstream = socket.create_connection(("127.0.0.1", int(port)), timeout=30)
+        self.close_connection = True
+        try:
+            self.send_response(200, "Connection established")
+            self.end_headers()
+            self.wfile.flush()
+            ends = [self.connection, upstream]
+            while not stopping.is_set():
+                readable, _, _ = select.select(ends, [], [], 30)
+                if not readable:
+                    return
+                for end in readable:
+                    data = end.recv(65536)
+                    if not data:
+                        return
+                    (upstream if end is self.connection else self.connection).sendall(data)
+        finally:
+            upstream.close()
 
 
 for _method in METHODS:

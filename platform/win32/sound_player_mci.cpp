@@ -33,8 +33,13 @@ void SoundPlayerMci::Stop() {
   open_ = false;
   playsLeft_ = 0;
   device_ = 0;
-  // Closing stops the playback; a pending notification then reports an abort.
   Command(L"close " + alias_);
+  // The next device may get the same number: a notification of this one that
+  // is still waiting (a play that had just ended, the abort that closing
+  // reports) must not count for it.
+  MSG waiting;
+  while (::PeekMessageW(&waiting, notifyWindow_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+  }
 }
 
 bool SoundPlayerMci::EnsureNotifyWindow() {

@@ -2,6 +2,7 @@
 // against a course page served on 127.0.0.1 (course_page_server.py, which
 // runs this suite), the real Qt window end to end, and the program's first
 // start.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -283,6 +284,39 @@ TEST_F(MonitorLinuxTest, FirstStartWritesTheSoundFile) {
 
   EXPECT_EQ(ReadAll(sound), SoundBytes());
   fs::remove_all(pattern);
+}
+
+// Without a window system the start-up window cannot be made: the program
+// says so and ends with exit code -1, before it writes anything.
+TEST_F(MonitorLinuxTest, StartWithoutAWindowSystemIsAFatalError) {
+  std::string pattern = (fs::temp_directory_path() / "quorvel-nodisplay-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const fs::path dir(pattern);
+  const fs::path program = dir / "quorvel";
+  fs::copy_file(QUORVEL_PROGRAM, program);
+
+  std::vector<std::string> variables = {"QT_QPA_PLATFORM=xcb", "PATH=/usr/bin:/bin"};
+  if (const char* home = std::getenv("HOME")) variables.push_back(std::string("HOME=") + home);
+  std::vector<char*> env;
+  for (std::string& v : variables) env.push_back(v.data());
+  env.push_back(nullptr);
+  std::string programPath = program.string();
+  char* argv[] = {programPath.data(), nullptr};
+  const std::string errors = (dir / "stderr.txt").string();
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  ASSERT_EQ(::posix_spawn(&pid, programPath.c_str(), &actions, nullptr, argv, env.data()), 0);
+  ::posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 255);
+  EXPECT_NE(ReadAll(errors).find("fatal error: 启动窗口载入失败"), std::string::npos) << ReadAll(errors);
+  EXPECT_FALSE(fs::exists(dir / "签到提示.mp3"));
+  fs::remove_all(dir);
 }
 
 }  // namespace

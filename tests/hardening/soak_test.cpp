@@ -132,8 +132,12 @@ TEST(SoakTest, CyclesBackToBackStayFlat) {
               cycles, seconds, 1000.0 * seconds / cycles, before, after, after - before);
   EXPECT_EQ(counted, cycles);
   EXPECT_TRUE(RuntimeLeftAsFound(program));
+#if !defined(__SANITIZE_ADDRESS__)
   // Generous: a leak of a few hundred bytes per cycle would show long before.
+  // (Under AddressSanitizer freed memory waits in its quarantine, some
+  // hundreds of MiB, and LeakSanitizer checks for leaks instead.)
   EXPECT_LT(after - before, 32.0);
+#endif
 }
 
 }  // namespace

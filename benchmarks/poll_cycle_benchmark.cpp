@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "pattern/regex_matcher.h"
+#include "platform/linux/page_memory.h"
 #include "platform/linux/regex_engine_pcre2.h"
 #include "text/code_page_conversion.h"
 #include "text/text_commands.h"
@@ -115,6 +116,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("PollCycle/" + page.name).c_str(), quorvel::PollCycle, page)
         ->Unit(benchmark::kMillisecond);
   }
+  // As the program does at start-up.
+  quorvel::KeepPageMemoryForReuse();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -1,5 +1,6 @@
 #include "text/code_page_conversion.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "text/code_page_functions.h"
@@ -12,26 +13,37 @@ constexpr int32_t kUtf8CodePage = 65001;
 constexpr int32_t kChineseCodePage = 936;
 constexpr int32_t kAnsiCodePage = 0;
 
-// The UTF-16 units of `text` read in `codePage`, `length` bytes of it or up to
-// and including its NUL for -1; empty when nothing could be converted.
+// The most units or bytes a conversion can give, so that one pass converts
+// into a buffer of that size without asking for the size first: no code page
+// here gives more than one UTF-16 unit per byte, and a UTF-16 unit takes at
+// most two bytes in code page 936 and three in UTF-8.
+constexpr size_t kMostUnitsPerByte = 1;
+size_t MostBytesFor(unsigned codePage, size_t units) {
+  return codePage == static_cast<unsigned>(kChineseCodePage) ? 2 * units : 3 * units;
+}
+
+// The UTF-16 units of `length` bytes of `text` read in `codePage`; empty when
+// nothing could be converted.
 std::u16string ToUnits(unsigned codePage, const char* text, int length) {
-  if (text == nullptr || length == 0) return std::u16string();
-  const int n = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
-  if (n <= 0) return std::u16string();
-  std::u16string units(static_cast<size_t>(n), u'\0');
-  const int written = MultiByteToWideChar(codePage, 0, text, length, units.data(), n);
+  if (text == nullptr || length <= 0) return std::u16string();
+  std::u16string units(kMostUnitsPerByte * static_cast<size_t>(length), u'\0');
+  const int written =
+      MultiByteToWideChar(codePage, 0, text, length, units.data(), static_cast<int>(units.size()));
   units.resize(written > 0 ? static_cast<size_t>(written) : 0);
   return units;
 }
 
-// The bytes of `wide` in `codePage`: `length` units of it, or up to and
-// including its NUL for -1; empty when nothing could be converted.
+// The bytes of `length` units of `wide` in `codePage`; empty when nothing
+// could be converted.
 std::string ToBytes(unsigned codePage, const char16_t* wide, int length) {
-  if (wide == nullptr || length == 0) return std::string();
-  const int n = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0);
-  if (n <= 0) return std::string();
-  std::string bytes(static_cast<size_t>(n), '\0');
-  const int written = WideCharToMultiByte(codePage, 0, wide, length, bytes.data(), n);
+  if (wide == nullptr || length <= 0) return std::string();
+  const size_t most = MostBytesFor(codePage, static_cast<size_t>(length));
+  // A result too long for a 32-bit count is asked for at the size it needs.
+  const int room = most > INT32_MAX ? WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0)
+                                    : static_cast<int>(most);
+  if (room <= 0) return std::string();
+  std::string bytes(static_cast<size_t>(room), '\0');
+  const int written = WideCharToMultiByte(codePage, 0, wide, length, bytes.data(), room);
   bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
   return bytes;
 }
@@ -77,16 +89,14 @@ Text WideToText(const Bytes& wide, std::optional<int32_t> codePage) {
   if (WideCharToMultiByte(cp, 0, input, -1, buffer.data(), 2 * m) > 0) return Text(buffer);
   // A code page with longer characters (UTF-8) did not fit: convert with the
   // size it asks for rather than lose the text.
-  return Text(ToBytes(cp, input, -1));
+  return Text(ToBytes(cp, input, static_cast<int>(units.size())));
 }
 
 Text Utf8ToAnsi(const Text& text) {
   // TextToWide() and then WideToText() under 936 give exactly this: a Text
   // holds no NUL, so neither does its UTF-16, and WideToText() converts every
   // unit. Going without the Bytes in between saves a page two passes and
-  // three copies on every poll. (Buffers of the size asked for, rather than
-  // of the largest size possible, touch fewer fresh pages: on large pages
-  // these page faults cost more than the passes that ask for the size.)
+  // three copies on every poll.
   const std::u16string units = ToUnits(kUtf8CodePage, text.c_str(), text.length());
   return Text(ToBytes(kChineseCodePage, units.data(), static_cast<int>(units.size())));
 }

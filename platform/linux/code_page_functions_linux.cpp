@@ -124,7 +124,22 @@ class Sink {
   int64_t count_ = 0;
 };
 
-void DecodeCp936(const unsigned char* in, size_t length, Sink<char16_t>& sink) {
+// Stores every unit: for an output that is known to have room for the most a
+// conversion can give, so that no unit needs a check.
+template <class Unit>
+class RoomySink {
+ public:
+  explicit RoomySink(Unit* out) : out_(out) {}
+  void Put(Unit u) { out_[count_++] = u; }
+  int Result(bool) const { return count_ > INT_MAX ? 0 : static_cast<int>(count_); }
+
+ private:
+  Unit* out_;
+  int64_t count_ = 0;
+};
+
+template <class UnitSink>
+void DecodeCp936(const unsigned char* in, size_t length, UnitSink& sink) {
   const Cp936Tables& tables = Tables();
   size_t i = 0;
   while (i < length) {
@@ -149,13 +164,23 @@ void DecodeCp936(const unsigned char* in, size_t length, Sink<char16_t>& sink) {
   }
 }
 
-void DecodeUtf8(const unsigned char* in, size_t length, Sink<char16_t>& sink) {
+template <class UnitSink>
+void DecodeUtf8(const unsigned char* in, size_t length, UnitSink& sink) {
   size_t i = 0;
   while (i < length) {
     const unsigned char b = in[i];
     if (b < 0x80) {
       sink.Put(b);
       ++i;
+      continue;
+    }
+    // The common case of a page in Chinese: a well-formed three-byte
+    // character that is no surrogate (E0 needs A0 ... BF next, ED 80 ... 9F).
+    if (b >= 0xE1 && b <= 0xEF && b != 0xED && i + 2 < length && (in[i + 1] & 0xC0) == 0x80 &&
+        (in[i + 2] & 0xC0) == 0x80) {
+      sink.Put(static_cast<char16_t>((b & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 |
+                                     (in[i + 2] & 0x3F)));
+      i += 3;
       continue;
     }
     // The number of trail bytes and the range allowed for the first of them,
@@ -204,7 +229,8 @@ void DecodeUtf8(const unsigned char* in, size_t length, Sink<char16_t>& sink) {
   }
 }
 
-void EncodeCp936(const char16_t* in, size_t length, Sink<char>& sink) {
+template <class ByteSink>
+void EncodeCp936(const char16_t* in, size_t length, ByteSink& sink) {
   const Cp936Tables& tables = Tables();
   for (size_t i = 0; i < length; ++i) {
     const char16_t unit = in[i];
@@ -267,14 +293,18 @@ int MultiByteToWideChar(unsigned codePage, unsigned long flags, const char* text
   if (!ArgumentsValid(flags, text, length, out, outSize)) return 0;
   const size_t n = length == -1 ? std::strlen(text) + 1 : static_cast<size_t>(length);
   const auto* in = reinterpret_cast<const unsigned char*>(text);
-  Sink<char16_t> sink(out, outSize);
-  if (codePage == kChineseCodePage || codePage == kAnsiCodePage) {
-    DecodeCp936(in, n, sink);
-  } else if (codePage == kUtf8CodePage) {
-    DecodeUtf8(in, n, sink);
-  } else {
+  if (codePage != kChineseCodePage && codePage != kAnsiCodePage && codePage != kUtf8CodePage) {
     return 0;
   }
+  const bool utf8 = codePage == kUtf8CodePage;
+  // No byte gives more than one unit, so an output of `n` units has room for all.
+  if (static_cast<size_t>(outSize) >= n) {
+    RoomySink<char16_t> sink(out);
+    utf8 ? DecodeUtf8(in, n, sink) : DecodeCp936(in, n, sink);
+    return sink.Result(false);
+  }
+  Sink<char16_t> sink(out, outSize);
+  utf8 ? DecodeUtf8(in, n, sink) : DecodeCp936(in, n, sink);
   return sink.Result(outSize == 0);
 }
 
@@ -287,8 +317,15 @@ int WideCharToMultiByte(unsigned codePage, unsigned long flags, const char16_t* 
     while (wide[n] != 0) ++n;
     ++n;
   }
+  const bool cp936 = codePage == kChineseCodePage || codePage == kAnsiCodePage;
+  // No unit takes more than two bytes in code page 936.
+  if (cp936 && static_cast<size_t>(outSize) >= 2 * n) {
+    RoomySink<char> sink(out);
+    EncodeCp936(wide, n, sink);
+    return sink.Result(false);
+  }
   Sink<char> sink(out, outSize);
-  if (codePage == kChineseCodePage || codePage == kAnsiCodePage) {
+  if (cp936) {
     EncodeCp936(wide, n, sink);
   } else if (codePage == kUtf8CodePage) {
     EncodeUtf8(wide, n, sink);

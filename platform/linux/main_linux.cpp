@@ -5,6 +5,7 @@
 #include "app/handlers.h"
 #include "platform/linux/http_request_curl.h"
 #include "platform/linux/main_window_qt.h"
+#include "platform/linux/page_memory.h"
 #include "platform/linux/regex_engine_pcre2.h"
 #include "text/fatal_error.h"
 
@@ -27,6 +28,7 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 int main(int argc, char** argv) {
   using namespace quorvel;
   SetFatalErrorReporter(ReportFatalErrorQt);
+  KeepPageMemoryForReuse();
   g_qtMessages = qInstallMessageHandler(OnQtMessage);
   // COM and OLE have no counterpart here: the providers below are all the
   // start-up the automation calls need.

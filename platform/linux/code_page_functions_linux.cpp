@@ -110,6 +110,10 @@ class Sink {
     if (count_ < capacity_) out_[count_] = u;
     ++count_;
   }
+  template <class Source>
+  void PutRun(const Source* in, size_t n) {
+    for (size_t k = 0; k < n; ++k) Put(static_cast<Unit>(in[k]));
+  }
   // The result of the conversion: the units needed when only asked for the
   // size, else the units written, 0 when they did not fit or were too many.
   int Result(bool sizeOnly) const {
@@ -131,12 +135,35 @@ class RoomySink {
  public:
   explicit RoomySink(Unit* out) : out_(out) {}
   void Put(Unit u) { out_[count_++] = u; }
+  template <class Source>
+  void PutRun(const Source* in, size_t n) {
+    Unit* out = out_ + count_;
+    for (size_t k = 0; k < n; ++k) out[k] = static_cast<Unit>(in[k]);
+    count_ += static_cast<int64_t>(n);
+  }
   int Result(bool) const { return count_ > INT_MAX ? 0 : static_cast<int>(count_); }
 
  private:
   Unit* out_;
   int64_t count_ = 0;
 };
+
+// The length of the run of ASCII characters (below 128) at the start of `in`,
+// looked at eight at a time: pages are mostly markup.
+template <class Source>
+size_t AsciiRun(const Source* in, size_t length) {
+  size_t n = 0;
+  if constexpr (sizeof(Source) == 1) {
+    while (n + 8 <= length) {
+      uint64_t word;
+      std::memcpy(&word, in + n, sizeof word);
+      if ((word & 0x8080808080808080ULL) != 0) break;
+      n += 8;
+    }
+  }
+  while (n < length && static_cast<uint32_t>(in[n]) < 0x80) ++n;
+  return n;
+}
 
 template <class UnitSink>
 void DecodeCp936(const unsigned char* in, size_t length, UnitSink& sink) {
@@ -145,8 +172,9 @@ void DecodeCp936(const unsigned char* in, size_t length, UnitSink& sink) {
   while (i < length) {
     const unsigned char b = in[i];
     if (b < 0x80) {
-      sink.Put(b);
-      ++i;
+      const size_t run = AsciiRun(in + i, length - i);
+      sink.PutRun(in + i, run);
+      i += run;
     } else if (b == 0x80) {
       sink.Put(0x20AC);
       ++i;
@@ -170,8 +198,9 @@ void DecodeUtf8(const unsigned char* in, size_t length, UnitSink& sink) {
   while (i < length) {
     const unsigned char b = in[i];
     if (b < 0x80) {
-      sink.Put(b);
-      ++i;
+      const size_t run = AsciiRun(in + i, length - i);
+      sink.PutRun(in + i, run);
+      i += run;
       continue;
     }
     // The common case of a page in Chinese: a well-formed three-byte
@@ -235,7 +264,9 @@ void EncodeCp936(const char16_t* in, size_t length, ByteSink& sink) {
   for (size_t i = 0; i < length; ++i) {
     const char16_t unit = in[i];
     if (unit < 0x80) {
-      sink.Put(static_cast<char>(unit));
+      const size_t run = AsciiRun(in + i, length - i);
+      sink.PutRun(in + i, run);
+      i += run - 1;
       continue;
     }
     const uint16_t code = tables.fromWide[unit];

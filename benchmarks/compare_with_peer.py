@@ -13,11 +13,8 @@ Both read the same pages, which the benchmark program writes to a temporary
 directory. The peer's regular expression is quadratic on the hostile pages,
 so each of its runs is cut off after --peer-timeout seconds and shown as
 "> N s". Times are CPU times of the one thread each side runs on (a busy
-machine stretches wall-clock times). Quorvel is timed twice: as it runs, and
-with glibc keeping freed memory instead of handing it back to the system
-(GLIBC_TUNABLES, no change to the program), since on large pages most of a
-cycle goes to the page faults of buffers the previous cycle gave back.
-Prints one table: milliseconds per page and the ratio peer/Quorvel.
+machine stretches wall-clock times). Prints one table: milliseconds per page
+and the ratio peer/Quorvel.
 
   benchmarks/compare_with_peer.py [--benchmark PATH] [--peer-timeout S]
 """
@@ -55,16 +52,10 @@ PAGES = ["course-64KiB", "course-1MiB", "course-16MiB",
          "hostile-64KiB", "hostile-1MiB", "hostile-16MiB"]
 
 
-KEEP_MEMORY = "glibc.malloc.mmap_threshold=268435456:glibc.malloc.trim_threshold=1073741824"
-
-
-def quorvel_times(benchmark, keep_memory):
-    env = dict(os.environ)
-    if keep_memory:
-        env["GLIBC_TUNABLES"] = KEEP_MEMORY
+def quorvel_times(benchmark):
     out = subprocess.run([benchmark, "--benchmark_format=json", "--benchmark_min_time=1",
                           "--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true"],
-                         check=True, capture_output=True, text=True, env=env).stdout
+                         check=True, capture_output=True, text=True).stdout
     times = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("error_occurred"):
@@ -93,11 +84,9 @@ def main():
 
     with tempfile.TemporaryDirectory() as pages:
         subprocess.run([args.benchmark, "--write_pages=" + pages], check=True)
-        ours = quorvel_times(args.benchmark, False)
-        kept = quorvel_times(args.benchmark, True)
+        ours = quorvel_times(args.benchmark)
         print("CPU ms per cycle; ratio = Python 3 / Quorvel")
-        print("%-14s %9s %7s %14s %7s %12s" % ("page", "Quorvel", "ratio", "memory kept", "ratio",
-                                             "Python 3"))
+        print("%-14s %9s %9s %12s" % ("page", "Quorvel", "ratio", "Python 3"))
         for name in PAGES:
             want = "" if name.startswith("hostile") else "0"
             theirs = peer_time(os.path.join(pages, name + ".html"), want, args.peer_timeout)
@@ -106,9 +95,8 @@ def main():
                 peer, mark = "> %g s" % args.peer_timeout, ">"
             else:
                 peer, mark = "%.2f" % theirs, ""
-            print("%-14s %9.2f %7s %14.2f %7s %12s" % (
-                name, ours[name], "%s%.1fx" % (mark, theirs / ours[name]), kept[name],
-                "%s%.1fx" % (mark, theirs / kept[name]), peer))
+            print("%-14s %9.2f %9s %12s" % (
+                name, ours[name], "%s%.1fx" % (mark, theirs / ours[name]), peer))
             sys.stdout.flush()
 
 

@@ -12,6 +12,13 @@
 //
 // WideCharToMultiByte() is the same in the other direction; a character the
 // code page cannot represent becomes its default character "?".
+//
+// Utf8ToCodePage936() gives what MultiByteToWideChar() from UTF-8 followed by
+// WideCharToMultiByte() to code page 936 give, with the same replacements:
+// on Windows it calls the two, elsewhere it converts in one pass without the
+// UTF-16 in between. No input gives more bytes than it has, so an `outSize`
+// of `length` always has room. Returns the number of bytes written (or
+// needed, with `outSize` 0), 0 on failure as above.
 #ifndef QUORVEL_TEXT_CODE_PAGE_FUNCTIONS_H_
 #define QUORVEL_TEXT_CODE_PAGE_FUNCTIONS_H_
 
@@ -22,6 +29,8 @@ int MultiByteToWideChar(unsigned codePage, unsigned long flags, const char* text
 
 int WideCharToMultiByte(unsigned codePage, unsigned long flags, const char16_t* wide, int length,
                         char* out, int outSize);
+
+int Utf8ToCodePage936(const char* text, int length, char* out, int outSize);
 
 }  // namespace quorvel
 

@@ -24,6 +24,7 @@
 //     becomes "??"; a lone surrogate becomes U+FFFD in UTF-8.
 #include <iconv.h>
 
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -138,12 +139,32 @@ class RoomySink {
   template <class Source>
   void PutRun(const Source* in, size_t n) {
     Unit* out = out_ + count_;
-    for (size_t k = 0; k < n; ++k) out[k] = static_cast<Unit>(in[k]);
+    size_t k = 0;
+    if constexpr (sizeof(Source) == sizeof(Unit)) {
+      std::memcpy(out, in, n * sizeof(Unit));
+      k = n;
+    } else if constexpr (sizeof(Source) == 1 && sizeof(Unit) == 2 &&
+                         std::endian::native == std::endian::little) {
+      // Eight bytes at a time, each spread into the low half of a unit.
+      for (; k + 8 <= n; k += 8) {
+        uint64_t bytes;
+        std::memcpy(&bytes, in + k, sizeof bytes);
+        const uint64_t units[2] = {Spread(bytes & 0xFFFFFFFF), Spread(bytes >> 32)};
+        std::memcpy(out + k, units, sizeof units);
+      }
+    }
+    for (; k < n; ++k) out[k] = static_cast<Unit>(in[k]);
     count_ += static_cast<int64_t>(n);
   }
   int Result(bool) const { return count_ > INT_MAX ? 0 : static_cast<int>(count_); }
 
  private:
+  // Four bytes, 0xDDCCBBAA, as the four units 0x00DD00CC00BB00AA.
+  static uint64_t Spread(uint64_t x) {
+    x = (x | x << 16) & 0x0000FFFF0000FFFFULL;
+    return (x | x << 8) & 0x00FF00FF00FF00FFULL;
+  }
+
   Unit* out_;
   int64_t count_ = 0;
 };
@@ -258,25 +279,45 @@ void DecodeUtf8(const unsigned char* in, size_t length, UnitSink& sink) {
   }
 }
 
+// Takes UTF-16 units and hands their code page 936 bytes on to a byte sink:
+// decoding UTF-8 into it converts straight from UTF-8 to code page 936.
+template <class ByteSink>
+class Cp936Encoder {
+ public:
+  explicit Cp936Encoder(ByteSink& bytes) : bytes_(bytes), fromWide_(Tables().fromWide) {}
+  void Put(char16_t unit) {
+    const uint16_t code = fromWide_[unit];
+    if (code >= 0x100) {
+      bytes_.Put(static_cast<char>(code >> 8));
+      bytes_.Put(static_cast<char>(code & 0xFF));
+    } else if (code != 0 || unit == 0) {
+      bytes_.Put(static_cast<char>(code));
+    } else {
+      bytes_.Put(static_cast<char>(kDefaultChar));
+    }
+  }
+  // Units or bytes below 0x80, which stand for themselves.
+  template <class Source>
+  void PutRun(const Source* in, size_t n) {
+    bytes_.PutRun(in, n);
+  }
+
+ private:
+  ByteSink& bytes_;
+  const uint16_t* fromWide_;
+};
+
 template <class ByteSink>
 void EncodeCp936(const char16_t* in, size_t length, ByteSink& sink) {
-  const Cp936Tables& tables = Tables();
-  for (size_t i = 0; i < length; ++i) {
-    const char16_t unit = in[i];
-    if (unit < 0x80) {
+  Cp936Encoder<ByteSink> encoder(sink);
+  for (size_t i = 0; i < length;) {
+    if (in[i] < 0x80) {
       const size_t run = AsciiRun(in + i, length - i);
-      sink.PutRun(in + i, run);
-      i += run - 1;
-      continue;
-    }
-    const uint16_t code = tables.fromWide[unit];
-    if (code == 0) {
-      sink.Put(static_cast<char>(kDefaultChar));
-    } else if (code < 0x100) {
-      sink.Put(static_cast<char>(code));
+      encoder.PutRun(in + i, run);
+      i += run;
     } else {
-      sink.Put(static_cast<char>(code >> 8));
-      sink.Put(static_cast<char>(code & 0xFF));
+      encoder.Put(in[i]);
+      ++i;
     }
   }
 }
@@ -363,6 +404,23 @@ int WideCharToMultiByte(unsigned codePage, unsigned long flags, const char16_t* 
   } else {
     return 0;
   }
+  return sink.Result(outSize == 0);
+}
+
+int Utf8ToCodePage936(const char* text, int length, char* out, int outSize) {
+  if (!ArgumentsValid(0, text, length, out, outSize) || length < 0) return 0;
+  const auto* in = reinterpret_cast<const unsigned char*>(text);
+  const size_t n = static_cast<size_t>(length);
+  // No input gives more bytes than it has.
+  if (static_cast<size_t>(outSize) >= n) {
+    RoomySink<char> sink(out);
+    Cp936Encoder<RoomySink<char>> encoder(sink);
+    DecodeUtf8(in, n, encoder);
+    return sink.Result(false);
+  }
+  Sink<char> sink(out, outSize);
+  Cp936Encoder<Sink<char>> encoder(sink);
+  DecodeUtf8(in, n, encoder);
   return sink.Result(outSize == 0);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -131,6 +132,91 @@ TEST(WideCharToMultiByteTest, FailsWithoutInputOrRoomOrKnownCodePage) {
   EXPECT_EQ(WideCharToMultiByte(936, 0, u"\u8FDB", -1, out, 2), 0);
   EXPECT_EQ(WideCharToMultiByte(936, 0, u"\u8FDB", -1, nullptr, 0), 3);
   EXPECT_EQ(WideCharToMultiByte(936, 0, u"\u8FDB", -1, out, 3), 3);
+}
+
+// UTF-8 to code page 936 in one call: the same bytes as the way through UTF-16.
+std::string ThroughUtf16(std::string_view in) {
+  const std::u16string wide = ToWide(65001, in, static_cast<int>(in.size()));
+  return wide.empty() ? std::string() : ToMulti(936, wide, static_cast<int>(wide.size()));
+}
+
+std::string Direct(std::string_view in) {
+  const int n = Utf8ToCodePage936(in.data(), static_cast<int>(in.size()), nullptr, 0);
+  std::string out(in.size(), '\0');
+  const int written =
+      Utf8ToCodePage936(in.data(), static_cast<int>(in.size()), out.data(), static_cast<int>(out.size()));
+  EXPECT_EQ(written, n);
+  out.resize(written > 0 ? static_cast<size_t>(written) : 0);
+  return out;
+}
+
+std::string Utf8Of(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | c >> 18);
+    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+TEST(Utf8ToCodePage936Test, GivesWhatTheWayThroughUtf16Gives) {
+  const std::string_view cases[] = {
+      "A"sv,
+      "\xE8\xBF\x9B\xE8\xA1\x8C\xE4\xB8\xAD(0)"sv,  // 进行中(0)
+      "\xE2\x82\xAC\xEF\xA3\xB5\xEE\x80\x80"sv,      // U+20AC U+F8F5 U+E000
+      "\xF0\x9F\x98\x80" "A"sv,                       // outside the BMP: "??"
+      "\xE0\xB8\x81" "A"sv,                            // Thai: "?"
+      "\xE8\xBF" "A"sv, "\xE8\xBF"sv, "\xBF" "A"sv, "\xFF\xFE"sv, "\xC0\xAF"sv,
+      "\xED\xA0\x80"sv, "\xF0\x80\x80"sv, "\xF4\x90\x80\x80"sv, "\xE4\xB8\xE8\xBF\x9B"sv,
+      "A\0B"sv,
+  };
+  for (std::string_view in : cases) {
+    SCOPED_TRACE(testing::PrintToString(in));
+    EXPECT_EQ(Direct(in), ThroughUtf16(in));
+  }
+  // Every character of the BMP but the surrogates, and a few beyond it.
+  std::string all;
+  for (char32_t c = 1; c < 0x10000; ++c) {
+    if (c < 0xD800 || c > 0xDFFF) all += Utf8Of(c);
+  }
+  for (char32_t c : {0x10000, 0x1F600, 0x10FFFF}) all += Utf8Of(c);
+  EXPECT_EQ(Direct(all), ThroughUtf16(all));
+  // Random bytes drawn mostly from the pieces of UTF-8, well-formed or not.
+  std::mt19937 random(20261211);
+  const unsigned char pieces[] = {'A', '(', ')', 0x80, 0xBF, 0xC2, 0xDF, 0xE0, 0xE8,
+                                  0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF, 0xA0, 0x9F, 0x8F};
+  for (int round = 0; round < 300; ++round) {
+    std::string in;
+    const size_t length = 1 + random() % 64;
+    for (size_t k = 0; k < length; ++k) {
+      const unsigned pick = random() % (sizeof(pieces) + 1);
+      in += static_cast<char>(pick < sizeof(pieces) ? pieces[pick] : 1 + random() % 255);
+    }
+    SCOPED_TRACE(testing::PrintToString(in));
+    ASSERT_EQ(Direct(in), ThroughUtf16(in));
+  }
+}
+
+TEST(Utf8ToCodePage936Test, FailsWithoutInputOrRoom) {
+  char out[8];
+  EXPECT_EQ(Utf8ToCodePage936(nullptr, 3, out, 8), 0);
+  EXPECT_EQ(Utf8ToCodePage936("A", 0, out, 8), 0);
+  // 进 is two bytes in code page 936.
+  EXPECT_EQ(Utf8ToCodePage936("\xE8\xBF\x9B", 3, out, 1), 0);
+  EXPECT_EQ(Utf8ToCodePage936("\xE8\xBF\x9B", 3, nullptr, 0), 2);
+  ASSERT_EQ(Utf8ToCodePage936("\xE8\xBF\x9B", 3, out, 2), 2);
+  EXPECT_EQ(std::string_view(out, 2), "\xBD\xF8"sv);
 }
 
 TEST(CodePage936Test, EveryDoubleByteCharacterRoundTrips) {

@@ -4,10 +4,12 @@
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -32,6 +34,8 @@ constexpr int32_t kIgnorableErrors =
 constexpr int32_t kProxySettingProxy = 2;
 
 constexpr size_t kMaxHeaderBytes = 1024 * 1024;
+// How many of its longest time-out a whole request may take.
+constexpr int64_t kLongestTimeOutsPerRequest = 4;
 const char kDefaultUserAgent[] = "Mozilla/4.0 (compatible; Win32; WinHttp.WinHttpRequest.5)";
 
 void InitializeCurlOnce() {
@@ -279,6 +283,10 @@ struct Exchange {
   int32_t sendMs = 0;
   int32_t receiveMs = 0;
 
+  // When the whole request must have ended, redirects included; none when a
+  // time-out is unlimited.
+  std::optional<Clock::time_point> deadline;
+
   bool connected = false;
   Clock::time_point lastActivity;
   curl_off_t lastUp = 0;
@@ -342,6 +350,7 @@ size_t OnBodyData(char* data, size_t size, size_t count, void* context) {
 int OnProgress(void* context, curl_off_t, curl_off_t downNow, curl_off_t upTotal, curl_off_t upNow) {
   auto* x = static_cast<Exchange*>(context);
   const Clock::time_point now = Clock::now();
+  if (x->deadline && now >= *x->deadline) return 1;
   if (!x->connected) {
     curl_off_t connectedAfter = 0;
     curl_easy_getinfo(x->easy, x->https ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T,
@@ -515,6 +524,14 @@ bool HttpRequestCurl::Transfer(std::string body) {
   // A GET goes without body, as the component sends it.
   bool withBody = verb != "GET";
   int32_t redirectsTaken = 0;
+  // A server that keeps every wait between packets just inside the time-outs
+  // could hold the caller's thread for ever: the whole request may take four
+  // times the longest of the time-outs, what the four phases take at most.
+  std::optional<Clock::time_point> deadline;
+  if (s.resolveMs > 0 && s.connectMs > 0 && s.sendMs > 0 && s.receiveMs > 0) {
+    const int64_t longest = std::max({s.resolveMs, s.connectMs, s.sendMs, s.receiveMs});
+    deadline = Clock::now() + std::chrono::milliseconds(kLongestTimeOutsPerRequest * longest);
+  }
 
   for (;;) {
     const UrlParts target = ParseUrl(url);
@@ -529,6 +546,7 @@ bool HttpRequestCurl::Transfer(std::string body) {
     x.verb = verb;
     x.sendMs = s.sendMs;
     x.receiveMs = s.receiveMs;
+    x.deadline = deadline;
 
     CURL* easy = s.easy;
     curl_easy_reset(easy);

@@ -13,7 +13,10 @@
 //                the component has them: the request fails when, once
 //                connected, nothing is sent (while request body remains) or
 //                nothing arrives for that long. They bound the waits between
-//                packets, not the whole transfer.
+//                packets; the whole request, redirects included, fails after
+//                four times the longest of the four time-outs (60 s for 15 s
+//                each), so that a server dripping its answer cannot hold the
+//                caller for ever. None of this when a time-out is unlimited.
 //   Proxy        SetProxy(2, "host:port") sends every request through that
 //                HTTP proxy; a list "http=host:port;https=host:port" names one
 //                per scheme. SetProxy(0 or 1) goes direct. The environment's
@@ -50,7 +53,9 @@
 //   Response     GetAllResponseHeaders() gives the header lines of the final
 //                response without its status line, each ended by CR LF, then
 //                one more CR LF; read as UTF-8 where valid, else as Latin-1.
-//                A body longer than kMaxBodyBytes fails the request.
+//                A body longer than kMaxBodyBytes fails the request, and so
+//                do response headers beyond libcurl's own bounds (some 300
+//                KiB in all, 100 KiB a line).
 //   Failure      a Send() that fails leaves status 0, no headers and an empty
 //                body, as does a request never sent.
 #ifndef QUORVEL_PLATFORM_LINUX_HTTP_REQUEST_CURL_H_

@@ -196,17 +196,21 @@ void DecodeCp936(const unsigned char* in, size_t length, UnitSink& sink) {
       const size_t run = AsciiRun(in + i, length - i);
       sink.PutRun(in + i, run);
       i += run;
+    } else if (b - 0x81u < 0x7Eu && i + 1 < length && in[i + 1] != 0) {
+      // A run of double-byte characters, the bulk of a page in Chinese.
+      do {
+        const char16_t unit = tables.toWide[in[i] << 8 | in[i + 1]];
+        sink.Put(unit != 0 ? unit : kDefaultChar);
+        i += 2;
+      } while (i + 1 < length && in[i] - 0x81u < 0x7Eu && in[i + 1] != 0);
     } else if (b == 0x80) {
       sink.Put(0x20AC);
       ++i;
     } else if (b == 0xFF) {
       sink.Put(0xF8F5);
       ++i;
-    } else if (i + 1 < length && in[i + 1] != 0) {
-      const char16_t unit = tables.toWide[b << 8 | in[i + 1]];
-      sink.Put(unit != 0 ? unit : kDefaultChar);
-      i += 2;
     } else {
+      // A lead byte at the end, or before a NUL.
       sink.Put(kDefaultChar);
       ++i;
     }

@@ -1,7 +1,8 @@
 // The two code page functions of the system, with the contract of the Windows
 // functions of the same names: on Windows they call those; elsewhere a layer of
 // our own gives the same results for UTF-8 (65001), UTF-16 and code page 936
-// (code page 0, the system's ANSI code page, is 936 there).
+// (code page 0, the system's ANSI code page, is 936 there). A third function
+// puts the two together for the conversion every poll makes.
 //
 // MultiByteToWideChar() reads `length` bytes of `text` (-1: up to and including
 // its NUL) under `codePage` and writes UTF-16 units to `out`. With `outSize` 0

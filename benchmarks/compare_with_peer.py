@@ -13,10 +13,12 @@ Both read the same pages, which the benchmark program writes to a temporary
 directory. The peer's regular expression is quadratic on the hostile pages,
 so each of its runs is cut off after --peer-timeout seconds and shown as
 "> N s". Times are CPU times of the one thread each side runs on (a busy
-machine stretches wall-clock times). Prints one table: milliseconds per page
-and the ratio peer/Quorvel.
+machine stretches wall-clock times). On a shared virtual machine the other
+tenants slow either side by up to half for seconds at a time, so the two
+sides take turns for --rounds rounds and each keeps its best time per page.
+Prints one table: milliseconds per page and the ratio peer/Quorvel.
 
-  benchmarks/compare_with_peer.py [--benchmark PATH] [--peer-timeout S]
+  benchmarks/compare_with_peer.py [--benchmark PATH] [--peer-timeout S] [--rounds N]
 """
 import argparse
 import json
@@ -44,8 +46,7 @@ while len(times) < 3 or (time.perf_counter() < deadline and len(times) < 200):
     times.append(time.process_time() - start)
     if count != want:
         sys.exit("peer read %r, not %r" % (count, want))
-times.sort()
-print(times[len(times) // 2] * 1000.0)
+print(min(times) * 1000.0)
 '''
 
 PAGES = ["course-64KiB", "course-1MiB", "course-16MiB",
@@ -53,15 +54,17 @@ PAGES = ["course-64KiB", "course-1MiB", "course-16MiB",
 
 
 def quorvel_times(benchmark):
+    """The best of three repetitions per page, each the mean over its iterations."""
     out = subprocess.run([benchmark, "--benchmark_format=json", "--benchmark_min_time=1",
-                          "--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true"],
+                          "--benchmark_repetitions=3"],
                          check=True, capture_output=True, text=True).stdout
     times = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("error_occurred"):
             sys.exit("%s: %s" % (b["name"], b.get("error_message")))
-        if b.get("aggregate_name") == "median":
-            times[b["run_name"].split("/", 1)[1]] = b["cpu_time"]  # in ms
+        if b.get("run_type") == "iteration":
+            name = b["run_name"].split("/", 1)[1]
+            times[name] = min(times.get(name, b["cpu_time"]), b["cpu_time"])  # in ms
     return times
 
 
@@ -80,24 +83,33 @@ def main():
     parser.add_argument("--benchmark", default=os.path.join(
         here, "..", "build", "linux", "benchmarks", "poll_cycle_benchmark"))
     parser.add_argument("--peer-timeout", type=float, default=30.0)
+    parser.add_argument("--rounds", type=int, default=3)
     args = parser.parse_args()
 
+    ours = {}
+    theirs = {}  # None: cut off
     with tempfile.TemporaryDirectory() as pages:
         subprocess.run([args.benchmark, "--write_pages=" + pages], check=True)
-        ours = quorvel_times(args.benchmark)
-        print("CPU ms per cycle; ratio = Python 3 / Quorvel")
-        print("%-14s %9s %9s %12s" % ("page", "Quorvel", "ratio", "Python 3"))
-        for name in PAGES:
-            want = "" if name.startswith("hostile") else "0"
-            theirs = peer_time(os.path.join(pages, name + ".html"), want, args.peer_timeout)
-            if theirs is None:
-                theirs = args.peer_timeout * 1000.0
-                peer, mark = "> %g s" % args.peer_timeout, ">"
-            else:
-                peer, mark = "%.2f" % theirs, ""
-            print("%-14s %9.2f %9s %12s" % (
-                name, ours[name], "%s%.1fx" % (mark, theirs / ours[name]), peer))
-            sys.stdout.flush()
+        for _ in range(max(args.rounds, 1)):
+            for name, ms in quorvel_times(args.benchmark).items():
+                ours[name] = min(ours.get(name, ms), ms)
+            for name in PAGES:
+                if name in theirs and theirs[name] is None:
+                    continue  # cut off once: no need to wait for it again
+                want = "" if name.startswith("hostile") else "0"
+                ms = peer_time(os.path.join(pages, name + ".html"), want, args.peer_timeout)
+                theirs[name] = ms if name not in theirs or ms is None else min(theirs[name], ms)
+    print("CPU ms per cycle, best of %d rounds; ratio = Python 3 / Quorvel" % max(args.rounds, 1))
+    print("%-14s %9s %9s %12s" % ("page", "Quorvel", "ratio", "Python 3"))
+    for name in PAGES:
+        if theirs[name] is None:
+            ms = args.peer_timeout * 1000.0
+            peer, mark = "> %g s" % args.peer_timeout, ">"
+        else:
+            ms = theirs[name]
+            peer, mark = "%.2f" % ms, ""
+        print("%-14s %9.2f %9s %12s" % (
+            name, ours[name], "%s%.1fx" % (mark, ms / ours[name]), peer))
 
 
 if __name__ == "__main__":

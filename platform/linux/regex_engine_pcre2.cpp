@@ -70,7 +70,12 @@ thread_local int threadInitializationCount = 0;
 
 }  // namespace
 
+// A compiled pattern with what a search needs besides the subject. A search
+// runs to its end before another starts on the same thread, so the objects of
+// one thread can share it.
 struct RegexEnginePcre2::Compiled {
+  std::u16string pattern;
+  uint32_t options = 0;
   pcre2_code* code = nullptr;
   pcre2_match_data* matchData = nullptr;
   pcre2_match_context* matchContext = nullptr;
@@ -121,6 +126,14 @@ bool RegexEnginePcre2::PutPattern(const std::u16string& pattern) {
 
 std::u16string RegexEnginePcre2::GetPattern() { return pattern_; }
 
+// A poll makes a new object for the same pattern every few seconds, and
+// compiling it (with the JIT, which maps memory of its own) takes longer than
+// searching a page.
+std::shared_ptr<RegexEnginePcre2::Compiled>& RegexEnginePcre2::LastCompiled() {
+  thread_local std::shared_ptr<Compiled> last;
+  return last;
+}
+
 bool RegexEnginePcre2::Compile() {
   if (compiled_) return true;
   // ^ after a final line break and $ only at the very end (not before a
@@ -130,12 +143,19 @@ bool RegexEnginePcre2::Compile() {
                      PCRE2_ALT_CIRCUMFLEX | PCRE2_ALT_BSUX;
   if (ignoreCase_) options |= PCRE2_CASELESS;
   if (multiline_) options |= PCRE2_MULTILINE;
+  std::shared_ptr<Compiled>& last = LastCompiled();
+  if (last && last->options == options && last->pattern == pattern_) {
+    compiled_ = last;
+    return true;
+  }
   pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
   if (context == nullptr) return false;
   pcre2_set_newline(context, PCRE2_NEWLINE_ANYCRLF);
   int error = 0;
   PCRE2_SIZE errorOffset = 0;
-  auto compiled = std::make_unique<Compiled>();
+  auto compiled = std::make_shared<Compiled>();
+  compiled->pattern = pattern_;
+  compiled->options = options;
   compiled->code =
       pcre2_compile(AsPcre(pattern_), pattern_.size(), options, &error, &errorOffset, context);
   pcre2_compile_context_free(context);
@@ -154,6 +174,7 @@ bool RegexEnginePcre2::Compile() {
     pcre2_jit_stack_assign(compiled->matchContext, nullptr, compiled->jitStack);
   }
   compiled_ = std::move(compiled);
+  last = compiled_;
   return true;
 }
 

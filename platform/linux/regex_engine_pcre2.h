@@ -16,7 +16,10 @@
 // Unicode; PCRE2 accepts constructs the component rejects (lookbehind, named
 // groups, possessive quantifiers).
 //
-// Limits: the pattern is compiled with the JIT where it is available. Each
+// Limits: the pattern is compiled with the JIT where it is available, and the
+// last one compiled on a thread is kept for the next object there that asks
+// for the same pattern and options. An object is used on one thread at a
+// time, as the component's apartment rules have it. Each
 // search stops at a match limit, a heap limit and a JIT stack limit rather
 // than run away or overflow the stack; a search that stops is a failed
 // Execute (null) or Replace (empty).
@@ -64,7 +67,11 @@ class RegexEnginePcre2 final : public RegexEngine {
   bool Compile();
 
   struct Compiled;
-  std::unique_ptr<Compiled> compiled_;  // null until needed and after any option changes
+  // The last pattern compiled on the calling thread, with its options.
+  static std::shared_ptr<Compiled>& LastCompiled();
+  // null until needed and after any option changes; shared with the other
+  // objects of the thread that use the same pattern and options
+  std::shared_ptr<Compiled> compiled_;
   bool ignoreCase_ = false;
   bool multiline_ = false;
   bool global_ = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "tests/pattern/real_regex_engine.h"
@@ -153,6 +154,41 @@ TEST_F(RegexEngineContractTest, PropertiesReadBackAndSinglelineIsRefused) {
   std::shared_ptr<RegexMatchCollection> matches = engine->Execute(u"a\nb");
   ASSERT_TRUE(matches);
   EXPECT_EQ(matches->Count(), 0);
+}
+
+TEST_F(RegexEngineContractTest, ObjectsAliveTogetherKeepTheirOwnPatternAndOptions) {
+  // Objects made one after another for the same pattern, as polls make them,
+  // and used in turns, also after one of them changes.
+  struct Object {
+    std::u16string pattern;
+    Options options;
+    std::shared_ptr<RegexEngine> engine;
+  };
+  Object objects[] = {
+      {u"ab", {true, false, true}, nullptr},  {u"ab", {false, false, true}, nullptr},
+      {u"^b", {false, true, true}, nullptr},  {u"^b", {false, false, true}, nullptr},
+      {u"a", {false, false, false}, nullptr}, {u"a", {false, false, true}, nullptr},
+  };
+  for (Object& o : objects) {
+    o.engine = Engine(o.pattern, o.options);
+    ASSERT_TRUE(o.engine);
+  }
+  const std::u16string subject = u"AB a\nb ab";
+  const int want[] = {2, 1, 1, 0, 1, 2};
+  for (int round = 0; round < 2; ++round) {
+    for (size_t i = 0; i < std::size(objects); ++i) {
+      SCOPED_TRACE(testing::Message() << "round " << round << ", object " << i);
+      std::shared_ptr<RegexMatchCollection> matches = objects[i].engine->Execute(subject);
+      ASSERT_TRUE(matches);
+      EXPECT_EQ(matches->Count(), want[i]);
+    }
+    // The first object changes; the second, with the same pattern, must not.
+    EXPECT_TRUE(objects[0].engine->PutIgnoreCase(false));
+    std::shared_ptr<RegexMatchCollection> changed = objects[0].engine->Execute(subject);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->Count(), 1);
+    EXPECT_TRUE(objects[0].engine->PutIgnoreCase(true));
+  }
 }
 
 TEST_F(RegexEngineContractTest, ReplaceUsesTheEnginesSyntax) {

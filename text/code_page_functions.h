@@ -17,8 +17,9 @@
 // Utf8ToCodePage936() gives what MultiByteToWideChar() from UTF-8 followed by
 // WideCharToMultiByte() to code page 936 give, with the same replacements:
 // on Windows it calls the two, elsewhere it converts in one pass without the
-// UTF-16 in between. No input gives more bytes than it has, so an `outSize`
-// of `length` always has room. Returns the number of bytes written (or
+// UTF-16 in between. `length` counts the bytes to convert (-1 is not taken).
+// No input gives more bytes than it has, so an `outSize` of `length` always
+// has room. Returns the number of bytes written (or
 // needed, with `outSize` 0), 0 on failure as above.
 #ifndef QUORVEL_TEXT_CODE_PAGE_FUNCTIONS_H_
 #define QUORVEL_TEXT_CODE_PAGE_FUNCTIONS_H_
